@@ -1,0 +1,308 @@
+#include "crosswordfile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace {
+
+constexpr const char *CodePage = "windows-1251";
+constexpr int FieldCount = CrosswordDocument::CellCount * 2;
+
+void setError(CrosswordFileError *error, const CrosswordFileError &value)
+{
+    if (error)
+        *error = value;
+}
+
+bool isLineEnd(QChar c)
+{
+    return c == u'\r' || c == u'\n';
+}
+
+bool isBlank(QChar c)
+{
+    return c == u' ' || c == u'\t';
+}
+
+// Walks the decoded text field by field. Windows-1251 maps every byte to exactly
+// one UTF-16 unit, so positions in the text are positions in the file.
+class FieldReader
+{
+public:
+    explicit FieldReader(const QString &text) : m_text(text) {}
+
+    bool atEnd() const { return m_pos >= m_text.size(); }
+
+    // Records never start on an empty line; hand-edited files may have some.
+    void skipEmptyLines()
+    {
+        qsizetype pos = m_pos;
+        while (pos < m_text.size() && (isBlank(m_text[pos]) || isLineEnd(m_text[pos]))) {
+            if (isLineEnd(m_text[pos]))
+                m_pos = pos + 1;
+            ++pos;
+        }
+    }
+
+    // Reads one field; false when the text ended before a complete field.
+    bool readField(QString *value)
+    {
+        while (!atEnd() && isBlank(m_text[m_pos]))
+            ++m_pos;
+        if (atEnd())
+            return false;
+        if (m_text[m_pos] == u'"') {
+            const qsizetype close = m_text.indexOf(u'"', m_pos + 1);
+            if (close < 0)
+                return false;
+            *value = m_text.sliced(m_pos + 1, close - m_pos - 1);
+            m_pos = close + 1;
+            // Whatever stands between the closing quote and the separator is ignored.
+            while (!atEnd() && m_text[m_pos] != u',' && !isLineEnd(m_text[m_pos]))
+                ++m_pos;
+        } else {
+            const qsizetype start = m_pos;
+            while (!atEnd() && m_text[m_pos] != u',' && !isLineEnd(m_text[m_pos]))
+                ++m_pos;
+            // An unquoted value is taken literally (leading zeros included), less trailing blanks.
+            qsizetype end = m_pos;
+            while (end > start && isBlank(m_text[end - 1]))
+                --end;
+            *value = m_text.sliced(start, end - start);
+        }
+        skipSeparator();
+        return true;
+    }
+
+    // The clue text: the rest, with every line break made CR LF and the one
+    // break that the writer put after the text removed.
+    QString rest() const
+    {
+        QString clue;
+        clue.reserve(m_text.size() - m_pos + 16);
+        for (qsizetype i = m_pos; i < m_text.size(); ++i) {
+            const QChar c = m_text[i];
+            if (c == u'\r') {
+                if (i + 1 < m_text.size() && m_text[i + 1] == u'\n')
+                    ++i;
+                clue += QStringLiteral("\r\n");
+            } else if (c == u'\n') {
+                clue += QStringLiteral("\r\n");
+            } else {
+                clue += c;
+            }
+        }
+        if (clue.endsWith(QStringLiteral("\r\n")))
+            clue.chop(2);
+        return clue;
+    }
+
+private:
+    void skipSeparator()
+    {
+        if (atEnd())
+            return;
+        if (m_text[m_pos] == u',') {
+            ++m_pos;
+        } else if (m_text[m_pos] == u'\r') {
+            ++m_pos;
+            if (!atEnd() && m_text[m_pos] == u'\n')
+                ++m_pos;
+        } else if (m_text[m_pos] == u'\n') {
+            ++m_pos;
+        }
+    }
+
+    const QString &m_text;
+    qsizetype m_pos = 0;
+};
+
+// Reports the first character of text that the code page cannot hold: its
+// position, or -1 when every character survives the round trip.
+qsizetype firstUnencodable(const QString &text, const QByteArray &encoded)
+{
+    QStringDecoder decoder(CodePage);
+    const QString back = decoder.decode(encoded);
+    if (back == text)
+        return -1;
+    const qsizetype common = std::min(back.size(), text.size());
+    for (qsizetype i = 0; i < common; ++i) {
+        if (back[i] != text[i])
+            return i;
+    }
+    return common;
+}
+
+char32_t codePointAt(const QString &text, qsizetype pos)
+{
+    const QChar c = text[pos];
+    if (c.isHighSurrogate() && pos + 1 < text.size() && text[pos + 1].isLowSurrogate())
+        return QChar::surrogateToUcs4(c, text[pos + 1]);
+    return c.unicode();
+}
+
+bool encodeText(const QString &text, QByteArray *out, qsizetype *badPos)
+{
+    QStringEncoder encoder(CodePage);
+    const QByteArray bytes = encoder.encode(text);
+    *badPos = firstUnencodable(text, bytes);
+    if (*badPos >= 0)
+        return false;
+    *out += bytes;
+    return true;
+}
+
+} // namespace
+
+bool CrosswordFile::encode(const CrosswordDocument &document, QByteArray *bytes,
+                           CrosswordFileError *error)
+{
+    // Build the whole text first and encode once; the positions of a bad
+    // character are found afterwards from the pieces.
+    QString text;
+    text.reserve(CrosswordDocument::CellCount * 10 + document.clueText().size() + 2);
+    for (int i = 0; i < CrosswordDocument::CellCount; ++i) {
+        text += u'"';
+        text += document.letter(i);
+        text += QStringLiteral("\",\"");
+        text += document.number(i);
+        text += QStringLiteral("\"\r\n");
+    }
+    text += document.clueText();
+    text += QStringLiteral("\r\n");
+
+    QByteArray out;
+    qsizetype bad = -1;
+    if (encodeText(text, &out, &bad)) {
+        *bytes = out;
+        return true;
+    }
+
+    // Locate the offending character for the message.
+    for (int i = 0; i < CrosswordDocument::CellCount; ++i) {
+        for (const QString *layer : {&document.letter(i), &document.number(i)}) {
+            QByteArray scratch;
+            qsizetype pos = -1;
+            if (!encodeText(*layer, &scratch, &pos)) {
+                setError(error, CrosswordFileError::unencodable({}, codePointAt(*layer, pos), i,
+                                                                0, 0));
+                return false;
+            }
+        }
+    }
+    const QString &clue = document.clueText();
+    QByteArray scratch;
+    qsizetype pos = -1;
+    encodeText(clue, &scratch, &pos);
+    if (pos < 0)
+        pos = 0; // not reachable: the cells and separators all encode
+    const QString before = clue.left(pos);
+    const int line = static_cast<int>(before.count(u'\n')) + 1;
+    const int column = static_cast<int>(pos - (before.lastIndexOf(u'\n') + 1)) + 1;
+    setError(error, CrosswordFileError::unencodable({}, codePointAt(clue, pos), -1, line, column));
+    return false;
+}
+
+bool CrosswordFile::decode(QByteArrayView bytes, CrosswordDocument *document,
+                           CrosswordFileError *error)
+{
+    QStringDecoder decoder(CodePage);
+    const QString text = decoder.decode(bytes);
+    FieldReader reader(text);
+
+    CrosswordDocument result;
+    QString value;
+    for (int field = 0; field < FieldCount; ++field) {
+        const int cell = field / 2;
+        if (field % 2 == 0)
+            reader.skipEmptyLines();
+        if (!reader.readField(&value)) {
+            setError(error, CrosswordFileError::truncated({}, cell));
+            return false;
+        }
+        if (field % 2 == 0)
+            result.setLetter(cell, value);
+        else
+            result.setNumber(cell, value);
+    }
+    result.setClueText(reader.rest());
+    *document = std::move(result);
+    return true;
+}
+
+bool CrosswordFile::read(const QString &path, CrosswordDocument *document,
+                         CrosswordFileError *error)
+{
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        setError(error, CrosswordFileError::notFound(path));
+        return false;
+    }
+    // Folders, devices and pipes are refused before opening: a pipe would block.
+    if (!info.isFile()) {
+        setError(error, CrosswordFileError::notAFile(path));
+        return false;
+    }
+    if (info.size() > MaxFileSize) {
+        setError(error, CrosswordFileError::tooLarge(path, info.size()));
+        return false;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        setError(error, CrosswordFileError::unreadable(path, file.errorString()));
+        return false;
+    }
+    // Bounded even if the file grew since it was measured.
+    const QByteArray bytes = file.read(MaxFileSize + 1);
+    const bool readFailed = file.error() != QFileDevice::NoError;
+    const QString reason = file.errorString();
+    file.close();
+    if (readFailed) {
+        setError(error, CrosswordFileError::unreadable(path, reason));
+        return false;
+    }
+    if (bytes.size() > MaxFileSize) {
+        setError(error, CrosswordFileError::tooLarge(path, bytes.size()));
+        return false;
+    }
+    CrosswordFileError decodeError;
+    if (!decode(bytes, document, &decodeError)) {
+        setError(error, decodeError.withFileName(path));
+        return false;
+    }
+    return true;
+}
+
+bool CrosswordFile::write(const QString &path, const CrosswordDocument &document,
+                          CrosswordFileError *error)
+{
+    QByteArray bytes;
+    CrosswordFileError encodeError;
+    if (!encode(document, &bytes, &encodeError)) {
+        setError(error, encodeError.withFileName(path));
+        return false;
+    }
+    QSaveFile file(path);
+    // Unbuffered: a buffered QSaveFile only meets a write error (a full disk,
+    // EFBIG) while flushing in commit(), and Qt 6.4 then still replaces the
+    // target with the half-written file.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        setError(error, CrosswordFileError::cannotWrite(path, file.errorString()));
+        return false;
+    }
+    if (file.write(bytes) != bytes.size() || file.error() != QFileDevice::NoError) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        file.commit();
+        setError(error, CrosswordFileError::cannotWrite(path, reason));
+        return false;
+    }
+    if (!file.commit()) {
+        setError(error, CrosswordFileError::cannotWrite(path, file.errorString()));
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,122 @@
+#include "crosswordfileerror.h"
+
+#include "crosswordfile.h"
+
+CrosswordFileError CrosswordFileError::notFound(const QString &fileName)
+{
+    CrosswordFileError e;
+    e.m_kind = Kind::NotFound;
+    e.m_fileName = fileName;
+    return e;
+}
+
+CrosswordFileError CrosswordFileError::notAFile(const QString &fileName)
+{
+    CrosswordFileError e;
+    e.m_kind = Kind::NotAFile;
+    e.m_fileName = fileName;
+    return e;
+}
+
+CrosswordFileError CrosswordFileError::unreadable(const QString &fileName, const QString &reason)
+{
+    CrosswordFileError e;
+    e.m_kind = Kind::Unreadable;
+    e.m_fileName = fileName;
+    e.m_reason = reason;
+    return e;
+}
+
+CrosswordFileError CrosswordFileError::tooLarge(const QString &fileName, qint64 size)
+{
+    CrosswordFileError e;
+    e.m_kind = Kind::TooLarge;
+    e.m_fileName = fileName;
+    e.m_size = size;
+    return e;
+}
+
+CrosswordFileError CrosswordFileError::truncated(const QString &fileName, int record)
+{
+    CrosswordFileError e;
+    e.m_kind = Kind::Truncated;
+    e.m_fileName = fileName;
+    e.m_record = record;
+    return e;
+}
+
+CrosswordFileError CrosswordFileError::cannotWrite(const QString &fileName, const QString &reason)
+{
+    CrosswordFileError e;
+    e.m_kind = Kind::CannotWrite;
+    e.m_fileName = fileName;
+    e.m_reason = reason;
+    return e;
+}
+
+CrosswordFileError CrosswordFileError::unencodable(const QString &fileName, char32_t character,
+                                                   int cell, int line, int column)
+{
+    CrosswordFileError e;
+    e.m_kind = Kind::Unencodable;
+    e.m_fileName = fileName;
+    e.m_character = character;
+    e.m_cell = cell;
+    e.m_line = line;
+    e.m_column = column;
+    return e;
+}
+
+CrosswordFileError CrosswordFileError::withFileName(const QString &fileName) const
+{
+    CrosswordFileError e = *this;
+    e.m_fileName = fileName;
+    return e;
+}
+
+QString CrosswordFileError::message() const
+{
+    const QString name = QStringLiteral("«%1»").arg(m_fileName);
+    switch (m_kind) {
+    case Kind::None:
+        return {};
+    case Kind::NotFound:
+        return QStringLiteral("Файл %1 не найден.").arg(name);
+    case Kind::NotAFile:
+        return QStringLiteral("%1 — не файл кроссворда: это папка или устройство.").arg(name);
+    case Kind::Unreadable:
+        return QStringLiteral("Не удалось прочитать файл %1: %2.").arg(name, m_reason);
+    case Kind::TooLarge:
+        return QStringLiteral("Файл %1 слишком велик для кроссворда: %2 байт, а допускается не "
+                              "более %3.")
+            .arg(name)
+            .arg(m_size)
+            .arg(CrosswordFile::MaxFileSize);
+    case Kind::Truncated:
+        return QStringLiteral("Файл %1 повреждён или не дописан: он кончается на записи %2 из %3, "
+                              "до конца сетки кроссворда.")
+            .arg(name)
+            .arg(m_record + 1)
+            .arg(400);
+    case Kind::CannotWrite:
+        return QStringLiteral("Не удалось сохранить файл %1: %2. Прежнее содержимое файла не "
+                              "изменено.")
+            .arg(name, m_reason);
+    case Kind::Unencodable: {
+        const QString character = QString::fromUcs4(&m_character, 1);
+        const QString code =
+            QStringLiteral("U+%1").arg(static_cast<uint>(m_character), 4, 16, QLatin1Char('0')).toUpper();
+        const QString where =
+            m_cell >= 0
+                ? QStringLiteral("в клетке %1 (строка %2, столбец %3)")
+                      .arg(m_cell)
+                      .arg(m_cell / 20 + 1)
+                      .arg(m_cell % 20 + 1)
+                : QStringLiteral("в тексте вопросов, строка %1, позиция %2").arg(m_line).arg(m_column);
+        return QStringLiteral("Файл %1 не сохранён: символ «%2» (%3) %4 нельзя записать в "
+                              "кодировке Windows-1251. Замените его и сохраните снова.")
+            .arg(name, character, code, where);
+    }
+    }
+    return {};
+}

@@ -1,0 +1,7 @@
+#include "filenames.h"
+
+QString &currentFileName()
+{
+    static QString name;
+    return name;
+}

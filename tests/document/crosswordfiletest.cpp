@@ -1,0 +1,319 @@
+#include "boardtext.h"
+#include "crosswordfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray cp1251(const char *utf8)
+{
+    // Test texts are Cyrillic only; map "а".."я" (U+0430..U+044F) to 0xE0..0xFF
+    // and capitals to 0xC0..0xDF, everything else must be ASCII.
+    QByteArray out;
+    for (QChar c : QString::fromUtf8(utf8)) {
+        const char16_t u = c.unicode();
+        if (u >= 0x0410 && u <= 0x044F)
+            out += static_cast<char>(0xC0 + (u - 0x0410));
+        else
+            out += static_cast<char>(u);
+    }
+    return out;
+}
+
+QByteArray emptyRecords(int count)
+{
+    QByteArray bytes;
+    for (int i = 0; i < count; ++i)
+        bytes += "\"\",\"\"\r\n";
+    return bytes;
+}
+
+QByteArray encoded(const CrosswordDocument &document)
+{
+    QByteArray bytes;
+    CrosswordFileError error;
+    EXPECT_TRUE(CrosswordFile::encode(document, &bytes, &error)) << error.message().toStdString();
+    return bytes;
+}
+
+CrosswordDocument decoded(const QByteArray &bytes)
+{
+    CrosswordDocument document;
+    CrosswordFileError error;
+    EXPECT_TRUE(CrosswordFile::decode(bytes, &document, &error)) << error.message().toStdString();
+    return document;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    return file.readAll();
+}
+
+void writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+const QString TwoLineClues = QStringLiteral("По горизонтали:\r\n1. Домашнее животное.");
+
+} // namespace
+
+TEST(CrosswordFileFormatTest, EmptyCrosswordIsFourHundredEmptyRecordsAndOneLineBreak)
+{
+    const QByteArray bytes = encoded(CrosswordDocument());
+    EXPECT_EQ(bytes.size(), 2802);
+    EXPECT_EQ(bytes, emptyRecords(400) + "\r\n");
+}
+
+TEST(CrosswordFileFormatTest, WorkedExampleIsWrittenByteForByte)
+{
+    const CrosswordDocument document = boardFromRows({".кот"}, {{1, "1"}}, TwoLineClues);
+    const QByteArray bytes = encoded(document);
+
+    const QByteArray record1("\x22\xEA\x22\x2C\x22\x31\x22\x0D\x0A", 9);
+    QByteArray expected = emptyRecords(1) + record1 + cp1251("\"о\",\"\"\r\n\"т\",\"\"\r\n") +
+                          emptyRecords(396) + cp1251("По горизонтали:\r\n1. Домашнее животное.\r\n");
+    EXPECT_EQ(bytes, expected);
+    EXPECT_EQ(bytes.mid(7, 9), record1);
+}
+
+TEST(CrosswordFileFormatTest, EveryRecordReadsBackAsTheSameTwoStrings)
+{
+    const CrosswordDocument document =
+        boardFromRows({"к.абвгдеёжзийклмнопр", "стуфхцчшщъыьэюя"}, {{0, "12"}, {1, "05"}, {5, "7"}});
+    const CrosswordDocument back = decoded(encoded(document));
+    EXPECT_EQ(back.letter(0), QStringLiteral("к"));
+    EXPECT_EQ(back.number(0), QStringLiteral("12"));
+    EXPECT_EQ(back.letter(1), QString());
+    EXPECT_EQ(back.number(1), QStringLiteral("05")) << "a number keeps its leading zero";
+    EXPECT_EQ(back, document);
+}
+
+// The format appends one CR LF after the clue text; reading used to keep it and
+// add another blank line to the clues on every save and load.
+TEST(CrosswordFileFormatTest, ClueTextComesBackUnchangedAndFilesStayByteIdentical)
+{
+    for (const QString &clue :
+         {QString(), QStringLiteral("a\r\nb"), QStringLiteral("\r\n"),
+          QStringLiteral("По вертикали:\r\n\r\n\r\n2. Кот.\r\n\r\n"), TwoLineClues}) {
+        const CrosswordDocument document = boardFromRows({"да"}, {{0, "1"}}, clue);
+        const QByteArray first = encoded(document);
+        EXPECT_TRUE(first.endsWith(cp1251(clue.toUtf8().constData()) + "\r\n"));
+        const CrosswordDocument back = decoded(first);
+        EXPECT_EQ(back.clueText(), clue);
+        EXPECT_EQ(encoded(back), first);
+    }
+}
+
+TEST(CrosswordFileFormatTest, ExactlyFourHundredRecordsReadWithEmptyClues)
+{
+    const CrosswordDocument document = decoded(emptyRecords(400));
+    EXPECT_EQ(document, CrosswordDocument());
+}
+
+TEST(CrosswordFileFormatTest, ShortFilesFailAtTheRecordThatRanOut)
+{
+    struct Case
+    {
+        QByteArray bytes;
+        int record;
+    };
+    const Case cases[] = {
+        {emptyRecords(399), 399},
+        {emptyRecords(399) + "\"a\"", 399},
+        {emptyRecords(399) + "\"a\",\"1", 399}, // the closing quote never comes
+        {emptyRecords(10) + "\"\"", 10},
+        {QByteArray(), 0},
+    };
+    for (const Case &c : cases) {
+        CrosswordDocument document = boardFromRows({"кот"});
+        const CrosswordDocument before = document;
+        CrosswordFileError error;
+        EXPECT_FALSE(CrosswordFile::decode(c.bytes, &document, &error));
+        EXPECT_EQ(error.kind(), CrosswordFileError::Kind::Truncated);
+        EXPECT_EQ(error.record(), c.record);
+        EXPECT_EQ(document, before) << "a failed read leaves the document alone";
+    }
+    CrosswordFileError error;
+    CrosswordDocument document;
+    CrosswordFile::decode(emptyRecords(399), &document, &error);
+    EXPECT_TRUE(error.withFileName("x.crs").message().contains(QStringLiteral("записи 400 из 400")))
+        << error.message().toStdString();
+}
+
+TEST(CrosswordFileFormatTest, HandEditedRecordsFollowPlainRules)
+{
+    // Unquoted values are literal text (leading zeros kept, trailing blanks
+    // dropped); a quoted value ends at its second quote and the rest up to the
+    // separator is ignored; blank lines between records are skipped; bare LF
+    // and bare CR end lines too.
+    QByteArray bytes = cp1251("к,05\r\n"
+                              "  \"о\"junk,\"1\"\r\n"
+                              "\r\n"
+                              "   \r\n"
+                              "т , 7 \n"
+                              "\"a,b\",\"x\"\r"
+                              "в\"л,\"\"\r\n");
+    bytes += emptyRecords(395);
+    bytes += cp1251("первая\nвторая\rтретья\r\n");
+    const CrosswordDocument document = decoded(bytes);
+    EXPECT_EQ(document.letter(0), QStringLiteral("к"));
+    EXPECT_EQ(document.number(0), QStringLiteral("05"));
+    EXPECT_EQ(document.letter(1), QStringLiteral("о"));
+    EXPECT_EQ(document.number(1), QStringLiteral("1"));
+    EXPECT_EQ(document.letter(2), QStringLiteral("т"));
+    EXPECT_EQ(document.number(2), QStringLiteral("7"));
+    EXPECT_EQ(document.letter(3), QStringLiteral("a,b"));
+    EXPECT_EQ(document.number(3), QStringLiteral("x"));
+    EXPECT_EQ(document.letter(4), QStringLiteral("в\"л"));
+    EXPECT_EQ(document.number(4), QString());
+    EXPECT_EQ(document.clueText(), QStringLiteral("первая\r\nвторая\r\nтретья"));
+}
+
+TEST(CrosswordFileFormatTest, AnyByteValueReadsWithoutHarm)
+{
+    QByteArray clue;
+    for (int b = 0; b < 256; ++b)
+        clue += static_cast<char>(b);
+    const CrosswordDocument document = decoded(emptyRecords(400) + clue + "\x98\"\"");
+    EXPECT_FALSE(document.clueText().isEmpty());
+    EXPECT_TRUE(document.clueText().contains(QStringLiteral("я")));
+
+    // Stray bytes inside records, 0x98 (unassigned in Windows-1251) among them.
+    QByteArray odd = QByteArray("\"\x98\",\"\x00\"\r\n", 10) + emptyRecords(399);
+    CrosswordDocument withOdd;
+    CrosswordFileError error;
+    ASSERT_TRUE(CrosswordFile::decode(odd, &withOdd, &error));
+    EXPECT_EQ(withOdd.letter(0).size(), 1);
+    EXPECT_EQ(withOdd.number(0), QString(QChar(0)));
+}
+
+TEST(CrosswordFileFormatTest, CharactersOutsideTheCodePageAreRefusedWithTheirPlace)
+{
+    CrosswordDocument document = boardFromRows({"кот"});
+    document.setClueText(QStringLiteral("1. Кот\r\n2. Café\r\n"));
+    QByteArray bytes("untouched");
+    CrosswordFileError error;
+    EXPECT_FALSE(CrosswordFile::encode(document, &bytes, &error));
+    EXPECT_EQ(bytes, QByteArray("untouched"));
+    EXPECT_EQ(error.kind(), CrosswordFileError::Kind::Unencodable);
+    EXPECT_EQ(error.character(), U'é');
+    EXPECT_EQ(error.cell(), -1);
+    EXPECT_EQ(error.line(), 2);
+    EXPECT_EQ(error.column(), 7);
+    EXPECT_TRUE(error.message().contains(QStringLiteral("строка 2, позиция 7")));
+
+    document.setClueText(QStringLiteral("ok"));
+    document.setLetter(45, QStringLiteral("ё")); // ё is in the code page
+    EXPECT_TRUE(CrosswordFile::encode(document, &bytes, &error));
+    document.setNumber(45, QStringLiteral("\U0001F600"));
+    EXPECT_FALSE(CrosswordFile::encode(document, &bytes, &error));
+    EXPECT_EQ(error.cell(), 45);
+    EXPECT_EQ(error.character(), U'\U0001F600');
+    EXPECT_TRUE(error.message().contains(QStringLiteral("U+1F600")));
+}
+
+class CrosswordFileOnDiskTest : public ::testing::Test
+{
+protected:
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+    QTemporaryDir m_dir;
+};
+
+TEST_F(CrosswordFileOnDiskTest, SaveLoadSaveGivesIdenticalFiles)
+{
+    const CrosswordDocument document =
+        boardFromRows({".кот", ".о", ".т"}, {{1, "1"}, {21, "05"}}, TwoLineClues);
+    CrosswordFileError error;
+    ASSERT_TRUE(CrosswordFile::write(path("a.crs"), document, &error));
+    CrosswordDocument loaded;
+    ASSERT_TRUE(CrosswordFile::read(path("a.crs"), &loaded, &error));
+    EXPECT_EQ(loaded, document);
+    ASSERT_TRUE(CrosswordFile::write(path("b.crs"), loaded, &error));
+    EXPECT_EQ(readAll(path("a.crs")), readAll(path("b.crs")));
+}
+
+TEST_F(CrosswordFileOnDiskTest, ReadingRefusesWhatIsNotACrosswordFile)
+{
+    CrosswordDocument document = boardFromRows({"кот"});
+    const CrosswordDocument before = document;
+    CrosswordFileError error;
+
+    EXPECT_FALSE(CrosswordFile::read(path("missing.crs"), &document, &error));
+    EXPECT_EQ(error.kind(), CrosswordFileError::Kind::NotFound);
+    EXPECT_TRUE(error.message().contains(path("missing.crs")));
+
+    EXPECT_FALSE(CrosswordFile::read(m_dir.path(), &document, &error));
+    EXPECT_EQ(error.kind(), CrosswordFileError::Kind::NotAFile);
+
+    EXPECT_FALSE(CrosswordFile::read(QStringLiteral("/dev/zero"), &document, &error));
+    EXPECT_EQ(error.kind(), CrosswordFileError::Kind::NotAFile);
+
+    writeAll(path("big.crs"), emptyRecords(400) + QByteArray(CrosswordFile::MaxFileSize, 'x'));
+    EXPECT_FALSE(CrosswordFile::read(path("big.crs"), &document, &error));
+    EXPECT_EQ(error.kind(), CrosswordFileError::Kind::TooLarge);
+
+    writeAll(path("short.crs"), emptyRecords(399));
+    EXPECT_FALSE(CrosswordFile::read(path("short.crs"), &document, &error));
+    EXPECT_EQ(error.kind(), CrosswordFileError::Kind::Truncated);
+    EXPECT_EQ(error.fileName(), path("short.crs"));
+
+    if (geteuid() != 0) { // root reads files whatever their mode
+        writeAll(path("locked.crs"), emptyRecords(400));
+        QFile::setPermissions(path("locked.crs"), QFileDevice::Permissions());
+        EXPECT_FALSE(CrosswordFile::read(path("locked.crs"), &document, &error));
+        EXPECT_EQ(error.kind(), CrosswordFileError::Kind::Unreadable);
+    }
+    EXPECT_EQ(document, before);
+}
+
+// Qt 6.4's buffered QSaveFile committed a file whose flush had failed, so a
+// full disk replaced the old crossword with a truncated one.
+TEST_F(CrosswordFileOnDiskTest, AFailedWriteLeavesThePreviousFileIntact)
+{
+    const QByteArray old = encoded(boardFromRows({"старый"}));
+    writeAll(path("old.crs"), old);
+    CrosswordDocument bigger = boardFromRows({"новый"});
+    bigger.setClueText(QString(4000, u'ю'));
+    CrosswordFileError error;
+
+    // Writes past a small file-size limit fail with EFBIG, as on a full disk.
+    struct rlimit saved {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 3000;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool written = CrosswordFile::write(path("old.crs"), bigger, &error);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_FALSE(written);
+    EXPECT_EQ(error.kind(), CrosswordFileError::Kind::CannotWrite);
+    EXPECT_EQ(readAll(path("old.crs")), old);
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{"old.crs"})
+        << "no temporary file is left behind";
+
+    EXPECT_FALSE(CrosswordFile::write(path("no/such/folder/x.crs"), bigger, &error));
+    EXPECT_EQ(error.kind(), CrosswordFileError::Kind::CannotWrite);
+    EXPECT_TRUE(error.message().contains(path("no/such/folder/x.crs")));
+
+    CrosswordDocument unencodable = bigger;
+    unencodable.setClueText(QStringLiteral("€ и ✓"));
+    EXPECT_FALSE(CrosswordFile::write(path("old.crs"), unencodable, &error));
+    EXPECT_EQ(error.kind(), CrosswordFileError::Kind::Unencodable);
+    EXPECT_EQ(error.character(), U'✓') << "€ is 0x88 in Windows-1251";
+    EXPECT_EQ(readAll(path("old.crs")), old);
+}
