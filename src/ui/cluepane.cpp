@@ -1,0 +1,87 @@
+#include "cluepane.h"
+
+#include "designfonts.h"
+
+#include <QEvent>
+#include <QTextOption>
+
+CluePane::CluePane(QWidget *parent) : QTextEdit(parent)
+{
+    setObjectName(QStringLiteral("Text3"));
+    setAcceptRichText(false);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setLineWrapMode(QTextEdit::WidgetWidth);
+    setFont(DesignFonts::cluePane());
+    setTextColour(Qt::black);
+    viewport()->installEventFilter(this);
+}
+
+void CluePane::setText(const QString &crlfText)
+{
+    QString text = crlfText;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
+    setPlainText(text);
+    applyAlignment();
+}
+
+QString CluePane::text() const
+{
+    QString text = toPlainText();
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    text.replace(QChar::LineSeparator, u'\n');
+    text.replace(u'\n', QStringLiteral("\r\n"));
+    return text;
+}
+
+void CluePane::setTextAlignment(Qt::Alignment alignment)
+{
+    m_alignment = alignment;
+    applyAlignment();
+}
+
+Qt::Alignment CluePane::textAlignment() const
+{
+    return m_alignment;
+}
+
+void CluePane::applyAlignment()
+{
+    QTextOption option = document()->defaultTextOption();
+    option.setAlignment(m_alignment);
+    // Plain-text paragraphs carry no alignment of their own, so the default
+    // option aligns the whole text, present and future.
+    document()->setDefaultTextOption(option);
+}
+
+void CluePane::setFontSize(qreal points)
+{
+    QFont f = font();
+    f.setPointSizeF(points);
+    setFont(f);
+}
+
+qreal CluePane::fontSize() const
+{
+    return font().pointSizeF();
+}
+
+void CluePane::setTextColour(const QColor &colour)
+{
+    QPalette p = palette();
+    p.setColor(QPalette::Text, colour);
+    setPalette(p);
+}
+
+QColor CluePane::textColour() const
+{
+    return palette().color(QPalette::Text);
+}
+
+bool CluePane::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == viewport() && event->type() == QEvent::MouseButtonPress)
+        emit pressed();
+    return QTextEdit::eventFilter(watched, event);
+}
