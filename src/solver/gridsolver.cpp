@@ -76,7 +76,7 @@ void GridSolver::loadPuzzle(const CrosswordDocument &document)
         cell = CellState();
 
     // A freshly loaded window has its keyboard hidden at the design place.
-    // The selected cell is not reset (Part 2.1).
+    // The selected cell is deliberately not reset: a click always sets it first.
     m_keyboardShown = false;
     m_keyboardPosition = {GridGeometry::letterKeyboardRect.left,
                           GridGeometry::letterKeyboardRect.top};

@@ -9,7 +9,7 @@
 
 #include <array>
 
-// The rules for solving one loaded crossword (Part 2.1), apart from any toolkit.
+// The rules for solving one loaded crossword, apart from any toolkit.
 // The solving window calls one operation per user action and then shows the
 // read-only state below. The loaded letters are the answer key and are never shown.
 //

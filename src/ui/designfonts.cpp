@@ -1,5 +1,6 @@
 #include "designfonts.h"
 
+#include <QApplication>
 #include <QStringList>
 
 void DesignFonts::install()
@@ -10,6 +11,13 @@ void DesignFonts::install()
                                {QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif")});
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
                                {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    // Controls without a font of their own use the designer's default.
+    QApplication::setFont(defaultFont());
+}
+
+QFont DesignFonts::defaultFont()
+{
+    return make(QStringLiteral("MS Sans Serif"), 8.25, QFont::Normal);
 }
 
 QFont DesignFonts::make(const QString &family, qreal points, QFont::Weight weight)

@@ -7,8 +7,11 @@
 class DesignFonts
 {
 public:
-    // Registers the face substitutions; call once after QApplication exists.
+    // Registers the face substitutions and the default font of the controls;
+    // call once after QApplication exists.
     static void install();
+
+    static QFont defaultFont();     // "MS Sans Serif" 8.25 pt
 
     static QFont letterCell();     // "Courier New" 21.75 pt bold
     static QFont cluePane();       // "Times New Roman" 12 pt

@@ -1,0 +1,14 @@
+#include "dailypassword.h"
+
+QString DailyPassword::forDate(const QDate &date, const QLocale &locale)
+{
+    // Counted in code points, so scripts with digits outside the BMP still
+    // give four whole characters.
+    const QList<uint> text = locale.toString(date, QLocale::ShortFormat).toUcs4();
+    QList<uint> picked;
+    for (qsizetype position : {0, 1, 3, 4}) {
+        if (position < text.size())
+            picked << text[position];
+    }
+    return QString::fromUcs4(reinterpret_cast<const char32_t *>(picked.constData()), picked.size());
+}

@@ -1,0 +1,195 @@
+#include "form1.h"
+
+#include "clickablelabel.h"
+#include "clientarea.h"
+#include "cluepane.h"
+#include "crossworddocument.h"
+#include "designfonts.h"
+#include "gridlabels.h"
+#include "letterkeyboard.h"
+#include "mainmenus.h"
+#include "twips.h"
+
+#include <QComboBox>
+#include <QPushButton>
+
+namespace {
+
+const QString TitlePrefix = QStringLiteral("Кварцелла 2.0  -  ");
+const QColor White(255, 255, 255);
+const QColor Yellow(255, 255, 0);
+
+QColor toColour(const GridSolver::Colour &c)
+{
+    return QColor(c.red, c.green, c.blue);
+}
+
+Qt::Alignment toAlignment(GridSolver::Alignment alignment)
+{
+    return alignment == GridSolver::Alignment::Centre ? Qt::AlignHCenter : Qt::AlignLeft;
+}
+
+} // namespace
+
+Form1::Form1(QWidget *parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    MainMenus::buildSolving(this);
+    buildControls();
+}
+
+void Form1::buildControls()
+{
+    m_client = new ClientArea(15240, 10830, this);
+    m_client->setObjectName(QStringLiteral("Form1ClientArea"));
+    setCentralWidget(m_client);
+    connect(m_client, &ClientArea::backgroundPressed, this, &Form1::hideKeyboard);
+
+    m_grid = new GridLabels(m_client, GridGeometry::Window::Solving);
+    connect(m_grid, &GridLabels::letterClicked, this, &Form1::selectCell);
+    connect(m_grid, &GridLabels::numberClicked, this, &Form1::selectCell);
+
+    m_cluePane = new CluePane(m_client);
+    m_cluePane->setReadOnly(true);
+    m_cluePane->setGeometry(Twips::toPixels(TwipRect{9360, 0, 5895, 9375}));
+    connect(m_cluePane, &CluePane::pressed, this, &Form1::hideKeyboard);
+
+    m_back = new QPushButton(QStringLiteral("назад"), m_client);
+    m_back->setObjectName(QStringLiteral("Command1"));
+    m_back->setGeometry(Twips::toPixels(TwipRect{9480, 9600, 1215, 435}));
+    connect(m_back, &QPushButton::clicked, this, &Form1::backToSolving);
+
+    m_finish = new QPushButton(QStringLiteral("закончить"), m_client);
+    m_finish->setObjectName(QStringLiteral("Command2"));
+    m_finish->setGeometry(Twips::toPixels(TwipRect{13860, 9600, 1215, 435}));
+    connect(m_finish, &QPushButton::clicked, this, &Form1::finishCheck);
+
+    m_historyCaption = new ClickableLabel(m_client);
+    m_historyCaption->setObjectName(QStringLiteral("Label3"));
+    m_historyCaption->setText(QStringLiteral("попыток - ошибок"));
+    m_historyCaption->setAlignment(Qt::AlignCenter);
+    m_historyCaption->setFrameShape(QFrame::Box);
+    m_historyCaption->setGeometry(Twips::toPixels(TwipRect{11580, 9480, 1575, 255}));
+    connect(m_historyCaption, &ClickableLabel::pressed, this, &Form1::hideKeyboard);
+    connect(m_historyCaption, &ClickableLabel::doubleClicked, this, &Form1::aboutRequested);
+
+    m_history = new QComboBox(m_client);
+    m_history->setObjectName(QStringLiteral("Combo1"));
+    m_history->setEditable(true);
+    m_history->setInsertPolicy(QComboBox::NoInsert);
+    m_history->setGeometry(Twips::toPixels(TwipRect{11580, 9720, 1575, 315}));
+
+    m_keyboard = new LetterKeyboard(m_client);
+    connect(m_keyboard, &LetterKeyboard::keyClicked, this, &Form1::pressLetterKey);
+
+    m_client->addTopLines(9240);
+}
+
+void Form1::load(const QString &fileName, const CrosswordDocument &document)
+{
+    setWindowTitle(TitlePrefix + fileName);
+    m_keyboard->nameLastLetterKey();
+    m_solver.loadPuzzle(document);
+    m_grid->createElements();
+    // Cell 0 keeps its design colour until it is first marked; the copies start white.
+    for (int i = 1; i < CrosswordDocument::CellCount; ++i)
+        GridLabels::setBackground(m_grid->letterLabel(i), White);
+    m_keyboard->raise();
+    redraw();
+}
+
+void Form1::selectCell(int cell)
+{
+    m_solver.selectCell(cell);
+    redraw();
+}
+
+void Form1::pressLetterKey(int key)
+{
+    m_solver.pressLetterKey(key);
+    redraw();
+}
+
+void Form1::finishCheck()
+{
+    m_solver.finishCheck();
+    redraw();
+}
+
+void Form1::backToSolving()
+{
+    m_solver.backToSolving();
+    redraw();
+}
+
+void Form1::hideKeyboard()
+{
+    m_solver.hideKeyboard();
+    redraw();
+}
+
+qreal Form1::clueFontSize() const
+{
+    return m_cluePane->fontSize();
+}
+
+void Form1::setClueFontSize(qreal points)
+{
+    m_solver.setClueFontSize(points);
+    redraw();
+}
+
+void Form1::redrawCell(int cell)
+{
+    ClickableLabel *letter = m_grid->letterLabel(cell);
+    ClickableLabel *number = m_grid->numberLabel(cell);
+    GridLabels::setCaption(letter, m_solver.enteredLetter(cell));
+    switch (m_solver.mark(cell)) {
+    case GridSolver::Mark::Wrong:
+        GridLabels::setBackground(letter, Yellow);
+        break;
+    case GridSolver::Mark::Correct:
+        GridLabels::setBackground(letter, White);
+        break;
+    case GridSolver::Mark::None:
+        break;
+    }
+    if (m_solver.isNumberShown(cell))
+        GridLabels::setCaption(number, m_solver.cellNumber(cell));
+    letter->setVisible(m_solver.isPlayable(cell));
+    number->setVisible(m_solver.isNumberShown(cell));
+    letter->setEnabled(m_solver.isCellEnabled(cell));
+    number->setEnabled(m_solver.isCellEnabled(cell));
+}
+
+void Form1::redraw()
+{
+    for (int i = 0; i < CrosswordDocument::CellCount; ++i) {
+        if (m_grid->letterLabel(i))
+            redrawCell(i);
+    }
+
+    const GridSolver::PaneStyle &style = m_solver.cluePaneStyle();
+    if (m_cluePane->text() != m_solver.cluePaneText())
+        m_cluePane->setText(m_solver.cluePaneText());
+    if (m_cluePane->textAlignment() != toAlignment(style.alignment))
+        m_cluePane->setTextAlignment(toAlignment(style.alignment));
+    if (m_cluePane->fontSize() != style.fontSize)
+        m_cluePane->setFontSize(style.fontSize);
+    if (m_cluePane->textColour() != toColour(style.colour))
+        m_cluePane->setTextColour(toColour(style.colour));
+
+    m_finish->setEnabled(m_solver.isFinishEnabled());
+    m_back->setEnabled(m_solver.isBackEnabled());
+
+    if (m_history->count() != m_solver.history().size()) {
+        m_history->clear();
+        m_history->addItems(m_solver.history());
+    }
+    if (m_history->currentText() != m_solver.historyEditText())
+        m_history->setEditText(m_solver.historyEditText());
+
+    m_keyboard->moveTo(m_solver.keyboardPosition());
+    m_keyboard->setVisible(m_solver.isKeyboardShown());
+}
