@@ -56,21 +56,21 @@ GridSolver::GridSolver()
 
 void GridSolver::loadPuzzle(const CrosswordDocument &document)
 {
-    // 1. Clue pane in clue style; history cleared.
+    // Clue pane in clue style; history cleared.
     m_cluePaneStyle = ClueStyle;
     m_history.clear();
     m_historyEditText.clear();
 
-    // 2. Counters reset; "назад" disabled, "закончить" enabled.
+    // Counters reset; "назад" disabled, "закончить" enabled.
     m_mistakes = 0;
     m_attempts = 0;
     m_state = State::Solving;
 
-    // 3. The crossword, and its clue text in the pane.
+    // The crossword, and its clue text in the pane.
     m_puzzle = document;
     m_cluePaneText = m_puzzle.clueText();
 
-    // 4. Every cell empty, unmarked and enabled. Which labels show follows from
+    // Every cell empty, unmarked and enabled. Which labels show follows from
     //    the loaded layers (isPlayable, isNumberShown).
     for (CellState &cell : m_cells)
         cell = CellState();
@@ -118,10 +118,9 @@ void GridSolver::finishCheck()
     if (m_state != State::Solving)
         return;
 
-    // 1.
     hideKeyboard();
 
-    // 2. Exact comparison of every playable cell; m_mistakes is 0 here.
+    // Exact comparison of every playable cell; m_mistakes is 0 here.
     for (int i = 0; i < CrosswordDocument::CellCount; ++i) {
         if (!isPlayable(i))
             continue;
@@ -134,24 +133,21 @@ void GridSolver::finishCheck()
         }
     }
 
-    // 3. Result style; "закончить" disabled (it stays so in both outcomes below).
+    // Result style; "закончить" disabled (it stays so in both outcomes below).
     m_cluePaneStyle = ResultStyle;
 
-    // 4.
     ++m_attempts;
 
-    // 5.
     m_historyEditText = historyLine(m_attempts, m_mistakes);
     m_history.append(m_historyEditText);
 
     if (m_mistakes == 0) {
-        // 6. Everything locked.
+        // Everything locked.
         m_cluePaneText = successText();
         for (CellState &cell : m_cells)
             cell.enabled = false;
         m_state = State::Solved;
     } else {
-        // 7.
         m_cluePaneText = failureText(m_mistakes);
         m_state = State::Reviewing;
     }
@@ -162,18 +158,15 @@ void GridSolver::backToSolving()
     if (m_state != State::Reviewing)
         return;
 
-    // 1. Buttons follow the state, set at the end.
-    // 2.
+    // Buttons follow the state, set at the end.
     m_cluePaneStyle = ClueStyle;
     m_cluePaneText = m_puzzle.clueText();
-    // 3.
     m_mistakes = 0;
-    // 4. Wrong cells are emptied but keep their mark until the next check.
+    // Wrong cells are emptied but keep their mark until the next check.
     for (CellState &cell : m_cells) {
         if (cell.mark == Mark::Wrong)
             cell.entered.clear();
     }
-    // 5.
     m_state = State::Solving;
 }
 
