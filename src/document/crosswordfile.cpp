@@ -6,6 +6,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <array>
+
 namespace {
 
 constexpr const char *CodePage = "windows-1251";
@@ -58,7 +60,7 @@ public:
             const qsizetype close = m_text.indexOf(u'"', m_pos + 1);
             if (close < 0)
                 return false;
-            *value = m_text.sliced(m_pos + 1, close - m_pos - 1);
+            *value = valueAt(m_pos + 1, close - m_pos - 1);
             m_pos = close + 1;
             // Whatever stands between the closing quote and the separator is ignored.
             while (!atEnd() && m_text[m_pos] != u',' && !isLineEnd(m_text[m_pos]))
@@ -71,7 +73,7 @@ public:
             qsizetype end = m_pos;
             while (end > start && isBlank(m_text[end - 1]))
                 --end;
-            *value = m_text.sliced(start, end - start);
+            *value = valueAt(start, end - start);
         }
         skipSeparator();
         return true;
@@ -81,19 +83,13 @@ public:
     // break that the writer put after the text removed.
     QString rest() const
     {
-        QString clue;
-        clue.reserve(m_text.size() - m_pos + 16);
-        for (qsizetype i = m_pos; i < m_text.size(); ++i) {
-            const QChar c = m_text[i];
-            if (c == u'\r') {
-                if (i + 1 < m_text.size() && m_text[i + 1] == u'\n')
-                    ++i;
-                clue += QStringLiteral("\r\n");
-            } else if (c == u'\n') {
-                clue += QStringLiteral("\r\n");
-            } else {
-                clue += c;
-            }
+        QString clue = m_text.sliced(m_pos);
+        const qsizetype pairs = clue.count(QStringLiteral("\r\n"));
+        if (clue.count(u'\r') != pairs || clue.count(u'\n') != pairs) {
+            // Lone CR or LF from a hand-edited file.
+            clue.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+            clue.replace(u'\r', u'\n');
+            clue.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
         }
         if (clue.endsWith(QStringLiteral("\r\n")))
             clue.chop(2);
@@ -101,6 +97,24 @@ public:
     }
 
 private:
+    // Cells hold one letter or a short number; strings of one character are
+    // shared between cells instead of allocated 400 times.
+    QString valueAt(qsizetype start, qsizetype length)
+    {
+        if (length == 0)
+            return {};
+        if (length == 1) {
+            const char16_t c = m_text[start].unicode();
+            if (c < m_single.size()) {
+                QString &shared = m_single[c];
+                if (shared.isNull())
+                    shared = QString(QChar(c));
+                return shared;
+            }
+        }
+        return m_text.sliced(start, length);
+    }
+
     void skipSeparator()
     {
         if (atEnd())
@@ -118,6 +132,7 @@ private:
 
     const QString &m_text;
     qsizetype m_pos = 0;
+    std::array<QString, 0x460> m_single; // ASCII up to the end of basic Cyrillic
 };
 
 // Reports the first character of text that the code page cannot hold: its
@@ -160,6 +175,18 @@ bool encodeText(const QString &text, QByteArray *out, qsizetype *badPos)
 bool CrosswordFile::encode(const CrosswordDocument &document, QByteArray *bytes,
                            CrosswordFileError *error)
 {
+    // A cell value is written between quotes with nothing escaped, so a quote
+    // inside it (only a hand-edited file can bring one) would be cut short on
+    // reading. Refuse rather than save something that reads back different.
+    for (int i = 0; i < CrosswordDocument::CellCount; ++i) {
+        for (const QString *layer : {&document.letter(i), &document.number(i)}) {
+            if (layer->contains(u'"')) {
+                setError(error, CrosswordFileError::unencodable({}, U'"', i, 0, 0));
+                return false;
+            }
+        }
+    }
+
     // Build the whole text first and encode once; the positions of a bad
     // character are found afterwards from the pieces.
     QString text;

@@ -113,9 +113,14 @@ QString CrosswordFileError::message() const
                       .arg(m_cell / 20 + 1)
                       .arg(m_cell % 20 + 1)
                 : QStringLiteral("в тексте вопросов, строка %1, позиция %2").arg(m_line).arg(m_column);
-        return QStringLiteral("Файл %1 не сохранён: символ «%2» (%3) %4 нельзя записать в "
-                              "кодировке Windows-1251. Замените его и сохраните снова.")
-            .arg(name, character, code, where);
+        // Cell values are written between quotes, so a quote cannot stand in one.
+        const QString reason = m_character == U'"'
+                                   ? QStringLiteral("в файле кроссворда значение клетки не может "
+                                                    "содержать кавычку")
+                                   : QStringLiteral("его нет в кодировке Windows-1251");
+        return QStringLiteral("Файл %1 не сохранён: символ «%2» (%3) %4 нельзя записать — %5. "
+                              "Замените его и сохраните снова.")
+            .arg(name, character, code, where, reason);
     }
     }
     return {};

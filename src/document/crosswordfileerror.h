@@ -15,7 +15,7 @@ public:
         TooLarge,       // larger than any real crossword could be
         Truncated,      // ends before the 400th record is complete
         CannotWrite,    // creating, writing or replacing the file failed
-        Unencodable,    // a character that Windows-1251 cannot hold
+        Unencodable,    // not Windows-1251, or a quote inside a cell value
     };
 
     CrosswordFileError() = default;

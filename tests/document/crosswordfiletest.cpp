@@ -179,6 +179,16 @@ TEST(CrosswordFileFormatTest, HandEditedRecordsFollowPlainRules)
     EXPECT_EQ(document.number(3), QStringLiteral("x"));
     EXPECT_EQ(document.letter(4), QStringLiteral("в\"л"));
     EXPECT_EQ(document.number(4), QString());
+
+    // Such a quote cannot be written back between quotes; saving used to
+    // report success and the letter came back as "в".
+    QByteArray resaved;
+    CrosswordFileError error;
+    EXPECT_FALSE(CrosswordFile::encode(document, &resaved, &error));
+    EXPECT_EQ(error.kind(), CrosswordFileError::Kind::Unencodable);
+    EXPECT_EQ(error.cell(), 4);
+    EXPECT_EQ(error.character(), U'"');
+    EXPECT_TRUE(error.withFileName("x.crs").message().contains(QStringLiteral("кавычку")));
     EXPECT_EQ(document.clueText(), QStringLiteral("первая\r\nвторая\r\nтретья"));
 }
 
