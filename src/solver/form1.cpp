@@ -79,6 +79,9 @@ void Form1::buildControls()
     m_history->setEditable(true);
     m_history->setInsertPolicy(QComboBox::NoInsert);
     m_history->setGeometry(Twips::toPixels(TwipRect{11580, 9720, 1575, 315}));
+    // The history is one control: a press on its frame, which the combo box
+    // leaves unhandled, must not reach the background and close the keyboard.
+    m_history->setAttribute(Qt::WA_NoMousePropagation);
 
     m_keyboard = new LetterKeyboard(m_client);
     connect(m_keyboard, &LetterKeyboard::keyClicked, this, &Form1::pressLetterKey);

@@ -28,10 +28,12 @@ void CluePane::setText(const QString &crlfText)
 
 QString CluePane::text() const
 {
-    QString text = toPlainText();
-    text.replace(QChar::ParagraphSeparator, u'\n');
-    text.replace(QChar::LineSeparator, u'\n');
-    text.replace(u'\n', QStringLiteral("\r\n"));
+    // The raw text, since toPlainText() turns no-break spaces into spaces: the
+    // clues would change on saving, and the solving window, which compares the
+    // pane with its clues, would set them again at every click.
+    QString text = document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+    text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
     return text;
 }
 
