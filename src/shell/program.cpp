@@ -77,10 +77,12 @@ void Program::openFromStart()
 
     CommonDialog dialog(m_platform, start);
     dialog.setFlags(CommonDialog::OpenFlags);
+    const bool chosen = dialog.showOpen();
     CrosswordDocument document;
+    CrosswordFileError error;
     // The file is read while the start window still exists, so a crossword
     // that cannot be read brings the start window back as after a cancel.
-    if (dialog.showOpen() && readCrossword(start, dialog.fileName(), &document)) {
+    if (chosen && CrosswordFile::read(dialog.fileName(), &document, &error)) {
         currentFileName() = dialog.fileName();
         m_windows.unload(start);
         showSolving(currentFileName(), document);
@@ -89,6 +91,9 @@ void Program::openFromStart()
     start->moveByTwips(StartAwayLeft, 0);
     start->moveByTwips(0, StartAwayTop);
     start->show();
+    // Said over the start window at its place, not over an empty screen.
+    if (chosen)
+        m_platform.showMessage(start, MessageTitle, error.message());
 }
 
 void Program::createFromStart()

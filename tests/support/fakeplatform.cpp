@@ -1,8 +1,10 @@
 #include "fakeplatform.h"
 
-std::optional<QString> FakePlatform::fileDialog(QWidget *, const FileDialogRequest &request)
+std::optional<QString> FakePlatform::fileDialog(QWidget *owner, const FileDialogRequest &request)
 {
     fileRequests.push_back(request);
+    if (onFileDialog)
+        onFileDialog(owner, request);
     if (fileAnswers.empty())
         return std::nullopt;
     const bool cancelled = !fileAnswers.front().has_value();
@@ -30,7 +32,9 @@ bool FakePlatform::openDocument(const QString &fileName)
     return openDocumentResult;
 }
 
-void FakePlatform::showMessage(QWidget *, const QString &title, const QString &text)
+void FakePlatform::showMessage(QWidget *owner, const QString &title, const QString &text)
 {
     messages.push_back({title, text});
+    if (onMessage)
+        onMessage(owner, messages.back());
 }

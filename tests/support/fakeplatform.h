@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 // Answers dialogs from a script and records what the windows asked for.
@@ -29,6 +30,11 @@ public:
     // Next answers of the input box, oldest first.
     std::deque<QString> inputAnswers;
     QDate date = QDate(2026, 12, 8);
+    // Runs while the file dialog is up, before it answers: a test can look at
+    // the windows as they stand behind the dialog.
+    std::function<void(QWidget *owner, const FileDialogRequest &request)> onFileDialog;
+    // Runs as a message box is shown, with the window that owns it.
+    std::function<void(QWidget *owner, const Message &message)> onMessage;
     bool openDocumentResult = false;
 
     std::vector<FileDialogRequest> fileRequests;

@@ -1,0 +1,329 @@
+#include "shelltesting.h"
+
+#include "boardtext.h"
+#include "clickablelabel.h"
+#include "cluepane.h"
+#include "filenames.h"
+#include "form1.h"
+#include "form2.h"
+#include "form3.h"
+#include "form4.h"
+#include "gridlabels.h"
+#include "letterkeyboard.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QPointer>
+#include <QPushButton>
+
+namespace {
+
+const QString TitlePrefix = QStringLiteral("Кварцелла 2.0  -  ");
+
+int keyOf(QChar letter)
+{
+    // Keys 1..32 carry а..я; ё is not among them and lies outside that range.
+    return letter.unicode() - u'а' + 1;
+}
+
+void enterLetter(Form1 *window, int cell, QChar letter)
+{
+    click(window->grid()->letterLabel(cell));
+    ASSERT_TRUE(window->keyboard()->isVisible()) << "cell " << cell;
+    click(window->keyboard()->key(keyOf(letter)));
+}
+
+QPushButton *button(QWidget *window, const char *name)
+{
+    return window->findChild<QPushButton *>(QString::fromLatin1(name));
+}
+
+QComboBox *history(Form1 *window)
+{
+    return window->findChild<QComboBox *>(QStringLiteral("Combo1"));
+}
+
+const CrosswordDocument Cat = boardFromRows({".кот"}, {{1, "1"}}, "1. Домашнее животное.");
+const CrosswordDocument Dog = boardFromRows({"", "пёс"}, {{20, "2"}}, "2. Друг человека.");
+
+} // namespace
+
+TEST_F(ProgramTest, PupilOpensSolvesTwiceAndOpensAnotherCrossword)
+{
+    const QString cat = crosswordFile(QStringLiteral("кот.crs"), Cat);
+    const QString dog = crosswordFile(QStringLiteral("пёс.crs"), Dog);
+
+    program->start();
+    QPointer<Form3> start = startWindow();
+    ASSERT_TRUE(start);
+    EXPECT_TRUE(start->isVisible());
+    EXPECT_EQ(start->windowTitle(), QStringLiteral("Кварцелла 2.0"));
+    EXPECT_EQ(start->focusWidget(), start->openButton());
+    EXPECT_EQ(program->windows().loadedCount(), 1);
+
+    platform.fileAnswers = {cat};
+    click(start->openButton());
+    settle();
+    ASSERT_EQ(platform.fileRequests.size(), 1u);
+    EXPECT_EQ(platform.fileRequests[0].mode, Platform::FileDialogRequest::Mode::Open);
+    EXPECT_TRUE(platform.fileRequests[0].fileMustExist);
+    EXPECT_EQ(platform.fileRequests[0].filter, QStringLiteral("файлы кроссворда (*.crs)"));
+
+    EXPECT_FALSE(start) << "the start window is unloaded for good";
+    QPointer<Form1> first = solvingWindow();
+    ASSERT_TRUE(first);
+    EXPECT_TRUE(first->isVisible());
+    EXPECT_EQ(program->windows().loadedCount(), 1);
+    EXPECT_EQ(currentFileName(), cat);
+    EXPECT_EQ(first->windowTitle(), TitlePrefix + cat);
+    EXPECT_EQ(first->cluePane()->text(), Cat.clueText());
+    EXPECT_FALSE(first->grid()->letterLabel(0)->isVisible());
+    EXPECT_TRUE(first->grid()->letterLabel(1)->isVisible());
+    EXPECT_EQ(first->grid()->numberLabel(1)->text(), QStringLiteral("1"));
+
+    // One wrong letter: checked, marked, emptied after "назад", then put right.
+    enterLetter(first, 1, u'к');
+    enterLetter(first, 2, u'и');
+    enterLetter(first, 3, u'т');
+    EXPECT_EQ(first->grid()->letterLabel(2)->text(), QStringLiteral("и"));
+    click(button(first, "Command2"));
+    EXPECT_EQ(GridLabels::background(first->grid()->letterLabel(2)), QColor(255, 255, 0));
+    EXPECT_EQ(GridLabels::background(first->grid()->letterLabel(3)), QColor(255, 255, 255));
+    EXPECT_EQ(first->cluePane()->text(), GridSolver::failureText(1));
+    EXPECT_EQ(history(first)->count(), 1);
+    EXPECT_FALSE(button(first, "Command2")->isEnabled());
+
+    click(button(first, "Command1"));
+    EXPECT_EQ(first->grid()->letterLabel(2)->text(), QString());
+    EXPECT_EQ(first->grid()->letterLabel(1)->text(), QStringLiteral("к"));
+    enterLetter(first, 2, u'о');
+    click(button(first, "Command2"));
+    EXPECT_EQ(first->cluePane()->text(), GridSolver::successText());
+    EXPECT_EQ(history(first)->count(), 2);
+    EXPECT_EQ(first->solver().state(), GridSolver::State::Solved);
+
+    // "Открыть..." with another file builds the window afresh.
+    platform.fileAnswers = {dog};
+    trigger(first, "menuopen");
+    settle();
+    EXPECT_FALSE(first) << "the old solving window is unloaded";
+    Form1 *second = solvingWindow();
+    ASSERT_NE(second, nullptr);
+    EXPECT_TRUE(second->isVisible());
+    EXPECT_EQ(second->windowTitle(), TitlePrefix + dog);
+    EXPECT_EQ(currentFileName(), dog);
+    EXPECT_EQ(history(second)->count(), 0);
+    EXPECT_EQ(second->solver().attempts(), 0);
+    EXPECT_EQ(second->cluePane()->text(), Dog.clueText());
+    EXPECT_TRUE(second->grid()->letterLabel(20)->isVisible());
+    EXPECT_FALSE(second->grid()->letterLabel(1)->isVisible());
+    EXPECT_EQ(program->windows().loadedCount(), 1);
+    EXPECT_EQ(quits, 0) << "a window shown afresh is not the last one closing";
+    EXPECT_TRUE(platform.messages.empty());
+}
+
+TEST_F(ProgramTest, CancelAtTheStartRestoresTheExactPosition)
+{
+    program->start();
+    Form3 *start = startWindow();
+    ASSERT_NE(start, nullptr);
+    const QPoint home = start->pos();
+
+    struct Seen
+    {
+        QPoint pos;
+        bool visible;
+        QWidget *owner;
+    };
+    std::vector<Seen> seen;
+    platform.onFileDialog = [&](QWidget *owner, const Platform::FileDialogRequest &) {
+        seen.push_back({start->pos(), start->isVisible(), owner});
+    };
+
+    for (int attempt = 1; attempt <= 3; ++attempt) {
+        platform.fileAnswers = {std::nullopt};
+        click(start->openButton());
+        settle();
+        ASSERT_EQ(startWindow(), start);
+        EXPECT_EQ(start->pos(), home) << "after cancel " << attempt;
+        EXPECT_TRUE(start->isVisible());
+    }
+    ASSERT_EQ(seen.size(), 3u);
+    for (const Seen &s : seen) {
+        // 3000 twips left and 2000 up, at 15 twips to the pixel.
+        EXPECT_EQ(s.pos, home - QPoint(200, 133));
+        EXPECT_FALSE(s.visible);
+        EXPECT_EQ(s.owner, start);
+    }
+    EXPECT_EQ(currentFileName(), QString());
+    EXPECT_EQ(solvingWindow(), nullptr);
+    EXPECT_EQ(editingWindow(), nullptr);
+    EXPECT_EQ(program->windows().loadedCount(), 1);
+    EXPECT_TRUE(platform.messages.empty()) << "a cancel is not reported";
+    EXPECT_EQ(quits, 0);
+}
+
+TEST_F(ProgramTest, CancelRestoresAStartWindowStandingNearTheScreenCorner)
+{
+    program->start();
+    Form3 *start = startWindow();
+    ASSERT_NE(start, nullptr);
+    for (const QPoint home : {QPoint(0, 0), QPoint(7, 1), QPoint(133, 200)}) {
+        start->move(home);
+        platform.fileAnswers = {std::nullopt};
+        click(start->openButton());
+        EXPECT_EQ(start->pos(), home) << "the away position may be negative";
+    }
+}
+
+// Mended fault: a crossword that cannot be read used to end the program or
+// leave a half-built solving window behind. The file is now read while the
+// start window still stands, and a failure brings the start window back with
+// a message naming the file and the reason.
+TEST_F(ProgramTest, UnreadableCrosswordAtTheStartBringsTheStartWindowBackWithAMessage)
+{
+    QByteArray short399 = expectedFileBytes(CrosswordDocument());
+    short399.truncate(399 * 7);
+    const QString shortFile = path(QStringLiteral("short.crs"));
+    putFileBytes(shortFile, short399);
+    const QString largeFile = path(QStringLiteral("large.crs"));
+    putFileBytes(largeFile, expectedFileBytes(Cat) + QByteArray(1024 * 1024, 'x'));
+    const QString folder = path(QStringLiteral("folder.crs"));
+    ASSERT_TRUE(QDir().mkdir(folder));
+    const QString missing = path(QStringLiteral("missing.crs"));
+
+    program->start();
+    Form3 *start = startWindow();
+    ASSERT_NE(start, nullptr);
+    const QPoint home = start->pos();
+    bool startStoodBehindEveryMessage = true;
+    platform.onMessage = [&](QWidget *owner, const FakePlatform::Message &) {
+        startStoodBehindEveryMessage = startStoodBehindEveryMessage && owner == start &&
+                                       start->isVisible() && start->pos() == home;
+    };
+    std::size_t messages = 0;
+    for (const QString &bad : {missing, folder, shortFile, largeFile}) {
+        SCOPED_TRACE(bad.toStdString());
+        platform.fileAnswers = {bad};
+        click(start->openButton());
+        settle();
+        ASSERT_EQ(platform.messages.size(), ++messages);
+        EXPECT_EQ(platform.messages.back().title, QStringLiteral("Кварцелла 2.0"));
+        EXPECT_TRUE(platform.messages.back().text.contains(bad))
+            << platform.messages.back().text.toStdString();
+        EXPECT_EQ(startWindow(), start);
+        EXPECT_TRUE(start->isVisible());
+        EXPECT_EQ(start->pos(), home);
+        EXPECT_EQ(solvingWindow(), nullptr);
+        EXPECT_EQ(currentFileName(), QString());
+        EXPECT_EQ(quits, 0);
+    }
+    EXPECT_TRUE(platform.messages[2].text.contains(QStringLiteral("400")))
+        << "a short file says where it ran out";
+    EXPECT_TRUE(startStoodBehindEveryMessage)
+        << "each message is shown over the start window, back at its place";
+
+    // The program is still usable: a good file opens.
+    platform.fileAnswers = {crosswordFile(QStringLiteral("кот.crs"), Cat)};
+    click(start->openButton());
+    settle();
+    ASSERT_NE(solvingWindow(), nullptr);
+    EXPECT_EQ(startWindow(), nullptr);
+}
+
+// Mended fault: the solving window's "Открыть..." used to unload the window
+// before reading the new file. Now the file is read first and a failure keeps
+// the window, its entries, checks and history as they were.
+TEST_F(ProgramTest, SolvingWindowKeepsItsCrosswordWhenTheNextOneCannotBeRead)
+{
+    const QString cat = crosswordFile(QStringLiteral("кот.crs"), Cat);
+    const QString broken = path(QStringLiteral("broken.crs"));
+    putFileBytes(broken, expectedFileBytes(Cat).left(100 * 8));
+
+    QPointer<Form1> window = startAndOpen(cat);
+    ASSERT_TRUE(window);
+    enterLetter(window, 1, u'к');
+    click(button(window, "Command2"));
+    const QString clueText = window->cluePane()->text();
+    ASSERT_EQ(history(window)->count(), 1);
+
+    for (const std::optional<QString> &answer :
+         {std::optional<QString>(broken), std::optional<QString>(std::nullopt),
+          std::optional<QString>(path(QStringLiteral("gone.crs")))}) {
+        platform.fileAnswers = {answer};
+        trigger(window, "menuopen");
+        settle();
+        ASSERT_TRUE(window);
+        EXPECT_EQ(solvingWindow(), window.data());
+        EXPECT_TRUE(window->isVisible());
+        EXPECT_EQ(window->windowTitle(), TitlePrefix + cat);
+        EXPECT_EQ(currentFileName(), cat);
+        EXPECT_EQ(history(window)->count(), 1);
+        EXPECT_EQ(window->solver().attempts(), 1);
+        EXPECT_EQ(window->grid()->letterLabel(1)->text(), QStringLiteral("к"));
+        EXPECT_EQ(window->cluePane()->text(), clueText);
+    }
+    ASSERT_EQ(platform.messages.size(), 2u) << "the cancel says nothing";
+    EXPECT_TRUE(platform.messages[0].text.contains(broken));
+    EXPECT_TRUE(platform.messages[1].text.contains(path(QStringLiteral("gone.crs"))));
+    EXPECT_EQ(quits, 0);
+}
+
+TEST_F(ProgramTest, CreatingFromTheStartShowsAnEmptyEditingWindowAndLeavesTheFileNameAlone)
+{
+    currentFileName() = QStringLiteral("/earlier/run.crs");
+    program->start();
+    QPointer<Form3> start = startWindow();
+    click(start->createButton());
+    settle();
+    EXPECT_FALSE(start);
+    Form4 *window = editingWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Кварцелла 2.0"));
+    EXPECT_EQ(window->editorFileName(), QString());
+    EXPECT_EQ(window->document(), CrosswordDocument());
+    EXPECT_TRUE(window->grid()->letterLabel(399)->isVisible());
+    EXPECT_EQ(currentFileName(), QStringLiteral("/earlier/run.crs"));
+    EXPECT_EQ(program->windows().loadedCount(), 1);
+    EXPECT_TRUE(platform.fileRequests.empty());
+}
+
+TEST_F(ProgramTest, ClosingTheStartWindowBeforeChoosingEndsTheProgram)
+{
+    program->start();
+    startWindow()->close();
+    settle();
+    EXPECT_EQ(program->windows().loadedCount(), 0);
+    EXPECT_EQ(quits, 1);
+}
+
+TEST_F(ProgramTest, ClosingTheMainWindowWithAboutOpenEndsOnlyWhenAboutIsClosedToo)
+{
+    Form1 *window = startAndOpen(crosswordFile(QStringLiteral("кот.crs"), Cat));
+    ASSERT_NE(window, nullptr);
+    trigger(window, "menuhelp2");
+    ASSERT_NE(aboutWindow(), nullptr);
+
+    window->close();
+    settle();
+    EXPECT_EQ(solvingWindow(), nullptr);
+    EXPECT_EQ(quits, 0) << "the About window is still loaded";
+    ASSERT_NE(aboutWindow(), nullptr);
+    EXPECT_TRUE(aboutWindow()->isVisible());
+
+    aboutWindow()->close();
+    settle();
+    EXPECT_EQ(program->windows().loadedCount(), 0);
+    EXPECT_EQ(quits, 1);
+}
+
+TEST_F(ProgramTest, ClosingTheOnlyEditingWindowEndsTheProgram)
+{
+    Form4 *window = startAndCreate();
+    ASSERT_NE(window, nullptr);
+    window->close();
+    settle();
+    EXPECT_EQ(quits, 1);
+    EXPECT_TRUE(platform.messages.empty());
+}
