@@ -5,13 +5,12 @@
 #include <QEvent>
 #include <QTextOption>
 
-CluePane::CluePane(QWidget *parent) : QTextEdit(parent)
+CluePane::CluePane(QWidget *parent) : QPlainTextEdit(parent)
 {
     setObjectName(QStringLiteral("Text3"));
-    setAcceptRichText(false);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setLineWrapMode(QTextEdit::WidgetWidth);
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
     setFont(DesignFonts::cluePane());
     setTextColour(Qt::black);
     viewport()->installEventFilter(this);
@@ -85,5 +84,5 @@ bool CluePane::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == viewport() && event->type() == QEvent::MouseButtonPress)
         emit pressed();
-    return QTextEdit::eventFilter(watched, event);
+    return QPlainTextEdit::eventFilter(watched, event);
 }

@@ -1,11 +1,12 @@
 #pragma once
 
-#include <QTextEdit>
+#include <QPlainTextEdit>
 
 // The clue pane Text3: a multi-line text box with a vertical scroll bar whose
 // alignment, font size and colour apply to the whole text. Text goes in and
-// out with CR LF line breaks, as the crossword file keeps them.
-class CluePane : public QTextEdit
+// out with CR LF line breaks, as the crossword file keeps them. A plain-text
+// editor lays out only what is on screen, which keeps long clues cheap.
+class CluePane : public QPlainTextEdit
 {
     Q_OBJECT
 

@@ -68,15 +68,18 @@ void GridLabels::createElements()
 {
     if (hasElements())
         return;
+    // Letter labels first, then number labels: later siblings are drawn and
+    // hit above earlier ones, so every number label lies above the letter
+    // labels without 400 calls to raise().
     for (int i = 1; i < CrosswordDocument::CellCount; ++i) {
-        m_numbers[i] = makeNumber(i);
         m_letters[i] = makeLetter(i);
         m_letters[i]->show();
+    }
+    m_numbers[0]->raise();
+    for (int i = 1; i < CrosswordDocument::CellCount; ++i) {
+        m_numbers[i] = makeNumber(i);
         m_numbers[i]->show();
     }
-    // Number labels lie above the letter labels; clicks in the corner go to them.
-    for (ClickableLabel *number : m_numbers)
-        number->raise();
 }
 
 ClickableLabel *GridLabels::letterLabel(int cell) const

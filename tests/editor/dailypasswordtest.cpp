@@ -28,6 +28,10 @@ TEST(DailyPasswordTest, EveryKnownLocaleGivesExactlyFourCharactersTheSameForTheS
                 << locale.toString(date, QLocale::ShortFormat).toStdString() << " gives \""
                 << password.toStdString() << '"';
             EXPECT_EQ(DailyPassword::forDate(date, locale), password);
+            // Direction marks of right-to-left dates cannot be typed in the input box.
+            for (const uint c : password.toUcs4())
+                EXPECT_NE(QChar::category(char32_t(c)), QChar::Other_Format)
+                    << locale.name().toStdString();
         }
     }
 }

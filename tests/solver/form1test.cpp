@@ -114,11 +114,14 @@ QRect pixels(int left, int top, int width, int height)
 }
 
 // Left edge of the first laid-out line of the paragraph starting with start.
-qreal lineStart(const CluePane *pane, const QString &start)
+// Measured from the document margin; the pane lays out what it paints.
+qreal lineStart(CluePane *pane, const QString &start)
 {
+    pane->grab();
+    const qreal margin = pane->document()->documentMargin();
     for (QTextBlock block = pane->document()->begin(); block.isValid(); block = block.next()) {
         if (block.text().startsWith(start) && block.layout() && block.layout()->lineCount() > 0)
-            return block.layout()->lineAt(0).naturalTextRect().left();
+            return block.layout()->lineAt(0).naturalTextRect().left() - margin;
     }
     ADD_FAILURE() << "no laid-out paragraph starts with " << text(start);
     return -1;
