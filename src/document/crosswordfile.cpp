@@ -84,9 +84,7 @@ public:
     QString rest() const
     {
         QString clue = m_text.sliced(m_pos);
-        const qsizetype pairs = clue.count(QStringLiteral("\r\n"));
-        if (clue.count(u'\r') != pairs || clue.count(u'\n') != pairs) {
-            // Lone CR or LF from a hand-edited file.
+        if (hasLoneLineBreak(clue)) {
             clue.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
             clue.replace(u'\r', u'\n');
             clue.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
@@ -105,14 +103,32 @@ private:
             return {};
         if (length == 1) {
             const char16_t c = m_text[start].unicode();
-            if (c < m_single.size()) {
-                QString &shared = m_single[c];
+            const int slot = c < 0x80 ? c : (c >= 0x400 && c < 0x460 ? 0x80 + c - 0x400 : -1);
+            if (slot >= 0) {
+                QString &shared = m_single[size_t(slot)];
                 if (shared.isNull())
                     shared = QString(QChar(c));
                 return shared;
             }
         }
         return m_text.sliced(start, length);
+    }
+
+    // A CR without its LF, or an LF without its CR: a hand-edited file.
+    static bool hasLoneLineBreak(QStringView text)
+    {
+        const QChar *c = text.data();
+        const QChar *end = c + text.size();
+        for (; c != end; ++c) {
+            if (*c == u'\r') {
+                if (c + 1 == end || c[1] != u'\n')
+                    return true;
+                ++c;
+            } else if (*c == u'\n') {
+                return true;
+            }
+        }
+        return false;
     }
 
     void skipSeparator()
@@ -132,7 +148,7 @@ private:
 
     const QString &m_text;
     qsizetype m_pos = 0;
-    std::array<QString, 0x460> m_single; // ASCII up to the end of basic Cyrillic
+    std::array<QString, 0x80 + 0x60> m_single; // ASCII, then basic Cyrillic
 };
 
 // Reports the first character of text that the code page cannot hold: its
