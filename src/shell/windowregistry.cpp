@@ -7,6 +7,8 @@
 
 #include <QTimer>
 
+#include <utility>
+
 WindowRegistry::WindowRegistry(std::function<void()> quit) : m_quit(std::move(quit)) {}
 
 WindowRegistry::~WindowRegistry()
@@ -103,6 +105,9 @@ int WindowRegistry::loadedCount() const
 
 void WindowRegistry::quitIfNoneLeft()
 {
-    if (loadedCount() == 0 && m_quit)
-        m_quit();
+    // Several windows may go in one pass of the event loop; end only once.
+    if (loadedCount() == 0 && m_quit) {
+        const auto quit = std::exchange(m_quit, nullptr);
+        quit();
+    }
 }

@@ -6,6 +6,7 @@
 #include "cluepane.h"
 #include "controlarray.h"
 #include "crossworddocument.h"
+#include "windowdriver.h"
 
 #include <QAction>
 #include <QMenu>
@@ -24,11 +25,11 @@ std::string text(const QString &value)
 }
 
 // The editing window after its load step, shown and exposed.
-struct ShownForm4
+struct ShownForm4 : WindowDriver
 {
     Form4 window;
 
-    ShownForm4()
+    ShownForm4() : WindowDriver(window)
     {
         window.setWindowTitle(QStringLiteral("left over"));
         window.load();
@@ -37,47 +38,10 @@ struct ShownForm4
             ADD_FAILURE() << "the editing window was never exposed";
     }
 
-    template <typename T> T *named(const QString &name) const
-    {
-        T *control = window.findChild<T *>(name);
-        if (!control)
-            ADD_FAILURE() << "no control " << text(name);
-        return control;
-    }
-    ClickableLabel *letter(int cell) const
-    {
-        return ControlArray::find<ClickableLabel>(&window, QStringLiteral("Label1"), cell);
-    }
-    ClickableLabel *number(int cell) const
-    {
-        return ControlArray::find<ClickableLabel>(&window, QStringLiteral("Label2"), cell);
-    }
-    QPushButton *key(int index) const
-    {
-        return ControlArray::find<QPushButton>(&window, QStringLiteral("Command3"), index);
-    }
-    QPushButton *padKey(int index) const
-    {
-        return ControlArray::find<QPushButton>(&window, QStringLiteral("Command4"), index);
-    }
-    QWidget *keyboard() const { return named<QWidget>(QStringLiteral("Frame1")); }
     QWidget *pad() const { return named<QWidget>(QStringLiteral("Frame2")); }
-    CluePane *pane() const { return named<CluePane>(QStringLiteral("Text3")); }
     QPushButton *back() const { return named<QPushButton>(QStringLiteral("Command1")); }
     QPushButton *preview() const { return named<QPushButton>(QStringLiteral("Command2")); }
-    QWidget *client() const { return window.centralWidget(); }
 
-    // A press and release at a point of the client area, delivered to the
-    // window so that Qt picks whatever widget is topmost there.
-    void clickAt(QPoint clientPoint)
-    {
-        QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {},
-                          client()->mapTo(&window, clientPoint));
-    }
-    // The letter layer: the cell away from its number label's corner.
-    void clickLetter(int cell) { clickAt(letter(cell)->geometry().bottomRight() - QPoint(2, 2)); }
-    // The number layer: the corner square.
-    void clickNumber(int cell) { clickAt(number(cell)->geometry().center()); }
     void typeNumber(const QString &digits)
     {
         for (QChar digit : digits)

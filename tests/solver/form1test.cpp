@@ -7,6 +7,7 @@
 #include "cluepane.h"
 #include "controlarray.h"
 #include "crossworddocument.h"
+#include "windowdriver.h"
 
 #include <QAction>
 #include <QApplication>
@@ -38,11 +39,11 @@ std::string text(const QString &value)
 }
 
 // The solving window loaded with a crossword, shown and exposed.
-struct ShownForm1
+struct ShownForm1 : WindowDriver
 {
     Form1 window;
 
-    explicit ShownForm1(const CrosswordDocument &document)
+    explicit ShownForm1(const CrosswordDocument &document) : WindowDriver(window)
     {
         window.load(FileName, document);
         window.show();
@@ -50,45 +51,10 @@ struct ShownForm1
             ADD_FAILURE() << "the solving window was never exposed";
     }
 
-    template <typename T> T *named(const QString &name) const
-    {
-        T *control = window.findChild<T *>(name);
-        if (!control)
-            ADD_FAILURE() << "no control " << text(name);
-        return control;
-    }
-    ClickableLabel *letter(int cell) const
-    {
-        return ControlArray::find<ClickableLabel>(&window, QStringLiteral("Label1"), cell);
-    }
-    ClickableLabel *number(int cell) const
-    {
-        return ControlArray::find<ClickableLabel>(&window, QStringLiteral("Label2"), cell);
-    }
-    QPushButton *key(int index) const
-    {
-        return ControlArray::find<QPushButton>(&window, QStringLiteral("Command3"), index);
-    }
-    QWidget *keyboard() const { return named<QWidget>(QStringLiteral("Frame1")); }
-    CluePane *pane() const { return named<CluePane>(QStringLiteral("Text3")); }
     QPushButton *back() const { return named<QPushButton>(QStringLiteral("Command1")); }
     QPushButton *finish() const { return named<QPushButton>(QStringLiteral("Command2")); }
     QComboBox *history() const { return named<QComboBox>(QStringLiteral("Combo1")); }
-    QWidget *client() const { return window.centralWidget(); }
 
-    // A press and release at a point of the client area, delivered to the
-    // window so that Qt picks whatever widget is topmost there.
-    void clickAt(QPoint clientPoint)
-    {
-        QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {},
-                          client()->mapTo(&window, clientPoint));
-    }
-    // A click on the letter label away from the number label's corner.
-    void clickLetter(int cell)
-    {
-        const QRect box = letter(cell)->geometry();
-        clickAt(box.bottomRight() - QPoint(2, 2));
-    }
     void enter(int cell, const QString &letterText)
     {
         clickLetter(cell);

@@ -1,0 +1,54 @@
+#include "windowdriver.h"
+
+#include "clickablelabel.h"
+#include "cluepane.h"
+#include "controlarray.h"
+
+#include <QPushButton>
+#include <QTest>
+
+ClickableLabel *WindowDriver::letter(int cell) const
+{
+    return ControlArray::find<ClickableLabel>(&m_window, QStringLiteral("Label1"), cell);
+}
+
+ClickableLabel *WindowDriver::number(int cell) const
+{
+    return ControlArray::find<ClickableLabel>(&m_window, QStringLiteral("Label2"), cell);
+}
+
+QPushButton *WindowDriver::key(int index) const
+{
+    return ControlArray::find<QPushButton>(&m_window, QStringLiteral("Command3"), index);
+}
+
+QPushButton *WindowDriver::padKey(int index) const
+{
+    return ControlArray::find<QPushButton>(&m_window, QStringLiteral("Command4"), index);
+}
+
+QWidget *WindowDriver::keyboard() const
+{
+    return named<QWidget>(QStringLiteral("Frame1"));
+}
+
+CluePane *WindowDriver::pane() const
+{
+    return named<CluePane>(QStringLiteral("Text3"));
+}
+
+void WindowDriver::clickAt(QPoint clientPoint)
+{
+    QTest::mouseClick(m_window.windowHandle(), Qt::LeftButton, {},
+                      client()->mapTo(&m_window, clientPoint));
+}
+
+void WindowDriver::clickLetter(int cell)
+{
+    clickAt(letter(cell)->geometry().bottomRight() - QPoint(2, 2));
+}
+
+void WindowDriver::clickNumber(int cell)
+{
+    clickAt(number(cell)->geometry().center());
+}
