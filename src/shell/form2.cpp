@@ -6,7 +6,7 @@
 #include <QPlainTextEdit>
 
 const QString Form2::AboutText = QStringLiteral("Школьная мастерская «Кварцелла»\r\n"
-                                                "Учитель: Ирина Викторовна Лебедева\r\n"
+                                                "Учитель: И. В. Лебедева\r\n"
                                                 "Сайт: www.kvarcella.example\r\n"
                                                 "Почта: kvarcella@example.org");
 

@@ -202,6 +202,9 @@ void Program::showAbout(QMainWindow *window)
         about = new Form2;
         about->load();
         m_windows.adopt(about);
+        // Beside the window it was asked from, not over its grid's centre.
+        if (window)
+            about->move(window->pos() + QPoint(60, 60));
     }
     about->show();
     about->raise();
