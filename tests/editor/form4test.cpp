@@ -77,32 +77,6 @@ QRect pixels(int left, int top, int width, int height)
     return {left, top, width, height};
 }
 
-// "Caption:objectName" per command, "-" per separator, "Caption[...]" per submenu.
-QStringList describe(const QList<QAction *> &actions)
-{
-    QStringList items;
-    for (const QAction *action : actions) {
-        if (action->isSeparator())
-            items << QStringLiteral("-");
-        else if (action->menu())
-            items << action->text() + u'[' + describe(action->menu()->actions()).join(u',') + u']';
-        else
-            items << action->text() + u':' + action->objectName();
-    }
-    return items;
-}
-
-bool anyShortcut(const QList<QAction *> &actions)
-{
-    for (const QAction *action : actions) {
-        if (!action->shortcut().isEmpty() || action->text().contains(u'&'))
-            return true;
-        if (action->menu() && anyShortcut(action->menu()->actions()))
-            return true;
-    }
-    return false;
-}
-
 } // namespace
 
 TEST(Form4Test, LoadBuildsTheEmptyGridAndControlsAtTheirDesignPlaces)
@@ -301,13 +275,13 @@ TEST(Form4Test, MenuBarIsAsDesignedWithoutShortcuts)
     ShownForm4 form;
     const QList<QAction *> bar = form.window.menuBar()->actions();
     EXPECT_EQ(
-        describe(bar),
+        WindowDriver::describeMenus(bar),
         QStringList({QStringLiteral("Кроссворд[Открыть...:menuopen,Создать:menunew,-,"
                                     "Сохранить:menusave1,Сохранить как...:menusave2,-,"
                                     "Выход:menuend]"),
                      QStringLiteral("Шрифт:menufont"),
                      QStringLiteral("Справка[Содержание...:menuhelp1,-,О программе:menuhelp2]")}));
     EXPECT_EQ(bar.value(2)->objectName(), QStringLiteral("menuhelp"));
-    EXPECT_FALSE(anyShortcut(bar));
+    EXPECT_FALSE(WindowDriver::anyShortcut(bar));
     EXPECT_FALSE(form.window.menuBar()->isNativeMenuBar());
 }

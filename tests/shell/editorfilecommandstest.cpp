@@ -246,15 +246,7 @@ TEST_F(EditorFileCommandsTest, RefusedPasswordLoadsNothingAndOnlyRewritesTheTitl
 // succeeds, and a message says why it did not.
 TEST_F(EditorFileCommandsTest, EditorOpenThatFailsAfterTheDialogChangesNothing)
 {
-    QByteArray short399 = expectedFileBytes(CrosswordDocument());
-    short399.truncate(399 * 7);
-    const QString shortFile = path(QStringLiteral("short.crs"));
-    putFileBytes(shortFile, short399);
-    const QString largeFile = path(QStringLiteral("large.crs"));
-    putFileBytes(largeFile, QByteArray(CrosswordFile::MaxFileSize + 1, '"'));
-    const QString folder = path(QStringLiteral("folder.crs"));
-    ASSERT_TRUE(QDir().mkdir(folder));
-    const QString missing = path(QStringLiteral("missing.crs"));
+    const UnreadableCrosswords unreadable = unreadableCrosswords();
 
     Form4 *window = startAndCreate();
     ASSERT_NE(window, nullptr);
@@ -270,7 +262,7 @@ TEST_F(EditorFileCommandsTest, EditorOpenThatFailsAfterTheDialogChangesNothing)
     const CrosswordDocument before = window->document();
 
     std::size_t messages = 0;
-    for (const QString &bad : {shortFile, largeFile, folder, missing}) {
+    for (const QString &bad : unreadable.all()) {
         SCOPED_TRACE(bad.toStdString());
         platform.inputAnswers = {todaysPassword(platform)};
         platform.fileAnswers = {bad};
@@ -290,7 +282,7 @@ TEST_F(EditorFileCommandsTest, EditorOpenThatFailsAfterTheDialogChangesNothing)
     trigger(window, "menusave1");
     EXPECT_EQ(platform.fileRequests.size(), fileRequests);
     EXPECT_EQ(fileBytes(mine), mineBytes);
-    EXPECT_EQ(fileBytes(shortFile), short399);
+    EXPECT_EQ(fileBytes(unreadable.shortFile), unreadable.shortBytes);
 }
 
 // Mended fault: a Save or Save As that could not write used to stay silent

@@ -182,15 +182,7 @@ TEST_F(ProgramTest, CancelRestoresAStartWindowStandingNearTheScreenCorner)
 // a message naming the file and the reason.
 TEST_F(ProgramTest, UnreadableCrosswordAtTheStartBringsTheStartWindowBackWithAMessage)
 {
-    QByteArray short399 = expectedFileBytes(CrosswordDocument());
-    short399.truncate(399 * 7);
-    const QString shortFile = path(QStringLiteral("short.crs"));
-    putFileBytes(shortFile, short399);
-    const QString largeFile = path(QStringLiteral("large.crs"));
-    putFileBytes(largeFile, expectedFileBytes(Cat) + QByteArray(1024 * 1024, 'x'));
-    const QString folder = path(QStringLiteral("folder.crs"));
-    ASSERT_TRUE(QDir().mkdir(folder));
-    const QString missing = path(QStringLiteral("missing.crs"));
+    const UnreadableCrosswords unreadable = unreadableCrosswords();
 
     program->start();
     Form3 *start = startWindow();
@@ -202,7 +194,7 @@ TEST_F(ProgramTest, UnreadableCrosswordAtTheStartBringsTheStartWindowBackWithAMe
                                        start->isVisible() && start->pos() == home;
     };
     std::size_t messages = 0;
-    for (const QString &bad : {missing, folder, shortFile, largeFile}) {
+    for (const QString &bad : unreadable.all()) {
         SCOPED_TRACE(bad.toStdString());
         platform.fileAnswers = {bad};
         click(start->openButton());

@@ -1,5 +1,6 @@
 #include "shelltesting.h"
 
+#include "crosswordfile.h"
 #include "filenames.h"
 #include "form1.h"
 #include "form2.h"
@@ -9,6 +10,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QMainWindow>
 #include <QPushButton>
@@ -112,6 +114,21 @@ QString ProgramTest::crosswordFile(const QString &name, const CrosswordDocument 
     const QString file = path(name);
     putFileBytes(file, expectedFileBytes(document));
     return file;
+}
+
+ProgramTest::UnreadableCrosswords ProgramTest::unreadableCrosswords()
+{
+    UnreadableCrosswords files;
+    files.missing = path(QStringLiteral("missing.crs"));
+    files.folder = path(QStringLiteral("folder.crs"));
+    EXPECT_TRUE(QDir().mkdir(files.folder));
+    files.shortBytes = expectedFileBytes(CrosswordDocument());
+    files.shortBytes.truncate(399 * 7);
+    files.shortFile = path(QStringLiteral("short.crs"));
+    putFileBytes(files.shortFile, files.shortBytes);
+    files.largeFile = path(QStringLiteral("large.crs"));
+    putFileBytes(files.largeFile, QByteArray(CrosswordFile::MaxFileSize + 1, '"'));
+    return files;
 }
 
 Form3 *ProgramTest::startWindow() const

@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -44,6 +45,18 @@ protected:
     QString path(const QString &name) const;
     // Writes a crossword file with the given document and returns its path.
     QString crosswordFile(const QString &name, const CrosswordDocument &document);
+
+    // Four paths that no crossword can be read from.
+    struct UnreadableCrosswords
+    {
+        QString missing;
+        QString folder;
+        QString shortFile;  // 399 records
+        QString largeFile;  // past the size limit
+        QByteArray shortBytes;
+        QStringList all() const { return {missing, folder, shortFile, largeFile}; }
+    };
+    UnreadableCrosswords unreadableCrosswords();
 
     Form3 *startWindow() const;
     Form1 *solvingWindow() const;

@@ -105,32 +105,6 @@ bool drawsInk(QWidget *widget, const QColor &colour)
     return false;
 }
 
-// "Caption:objectName" per command, "-" per separator, "Caption[...]" per submenu.
-QStringList describe(const QList<QAction *> &actions)
-{
-    QStringList items;
-    for (const QAction *action : actions) {
-        if (action->isSeparator())
-            items << QStringLiteral("-");
-        else if (action->menu())
-            items << action->text() + u'[' + describe(action->menu()->actions()).join(u',') + u']';
-        else
-            items << action->text() + u':' + action->objectName();
-    }
-    return items;
-}
-
-bool anyShortcut(const QList<QAction *> &actions)
-{
-    for (const QAction *action : actions) {
-        if (!action->shortcut().isEmpty() || action->text().contains(u'&'))
-            return true;
-        if (action->menu() && anyShortcut(action->menu()->actions()))
-            return true;
-    }
-    return false;
-}
-
 // к о т in cells 1..3, о м below the о in cells 22 and 42; a stray number on
 // the blank cell 5.
 CrosswordDocument catAndMouse()
@@ -401,11 +375,11 @@ TEST(Form1Test, MenuBarIsAsDesignedWithoutShortcuts)
     ShownForm1 form(catAndMouse());
     const QList<QAction *> bar = form.window.menuBar()->actions();
     EXPECT_EQ(
-        describe(bar),
+        WindowDriver::describeMenus(bar),
         QStringList({QStringLiteral("Кроссворд[Открыть...:menuopen,-,Выход:menuend]"),
                      QStringLiteral("Шрифт:menufont"),
                      QStringLiteral("Справка[Содержание...:menuhelp1,-,О программе:menuhelp2]")}));
     EXPECT_EQ(bar.value(2)->objectName(), QStringLiteral("menuhelp"));
-    EXPECT_FALSE(anyShortcut(bar));
+    EXPECT_FALSE(WindowDriver::anyShortcut(bar));
     EXPECT_FALSE(form.window.menuBar()->isNativeMenuBar());
 }

@@ -4,6 +4,8 @@
 #include "cluepane.h"
 #include "controlarray.h"
 
+#include <QAction>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 
@@ -51,4 +53,30 @@ void WindowDriver::clickLetter(int cell)
 void WindowDriver::clickNumber(int cell)
 {
     clickAt(number(cell)->geometry().center());
+}
+
+QStringList WindowDriver::describeMenus(const QList<QAction *> &actions)
+{
+    QStringList items;
+    for (const QAction *action : actions) {
+        if (action->isSeparator())
+            items << QStringLiteral("-");
+        else if (action->menu())
+            items << action->text() + u'[' + describeMenus(action->menu()->actions()).join(u',') +
+                         u']';
+        else
+            items << action->text() + u':' + action->objectName();
+    }
+    return items;
+}
+
+bool WindowDriver::anyShortcut(const QList<QAction *> &actions)
+{
+    for (const QAction *action : actions) {
+        if (!action->shortcut().isEmpty() || action->text().contains(u'&'))
+            return true;
+        if (action->menu() && anyShortcut(action->menu()->actions()))
+            return true;
+    }
+    return false;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QMainWindow>
 #include <QPoint>
 #include <QString>
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 
 class ClickableLabel;
+class QAction;
 class CluePane;
 class QPushButton;
 
@@ -38,6 +40,11 @@ public:
     void clickLetter(int cell);
     // The number layer: the corner square.
     void clickNumber(int cell);
+
+    // "Caption:objectName" per command, "-" per separator, "Caption[...]" per submenu.
+    static QStringList describeMenus(const QList<QAction *> &actions);
+    // Whether any command, at any depth, has a shortcut key or a mnemonic.
+    static bool anyShortcut(const QList<QAction *> &actions);
 
 private:
     QMainWindow &m_window;
