@@ -1,18 +1,24 @@
 // Time to open a full crossword in each main window: read the file, build the
-// 798 labels and show the window (offscreen platform).
+// 798 labels and show the window (offscreen platform). The shaped cases fill
+// the clue text up to the largest file the reader accepts, in the shapes that
+// are hardest to lay out, and also time a click into the clue pane.
 #include "crosswordfile.h"
 #include "designfonts.h"
 #include "form1.h"
 #include "form4.h"
 
 #include <QApplication>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
+#include <functional>
+
 namespace {
 
-CrosswordDocument fullCrossword()
+CrosswordDocument gridOnly()
 {
     CrosswordDocument document;
     const QString letters = QStringLiteral("абвгдежзийклмнопрстуфхцчшщъыьэюя");
@@ -21,6 +27,12 @@ CrosswordDocument fullCrossword()
         if (i % 5 == 0)
             document.setNumber(i, QString::number(i / 5 + 1));
     }
+    return document;
+}
+
+CrosswordDocument fullCrossword()
+{
+    CrosswordDocument document = gridOnly();
     QString clues;
     while (clues.size() < 5000)
         clues += QStringLiteral("%1. Домашнее животное, которое ловит мышей.\r\n").arg(clues.size());
@@ -28,12 +40,39 @@ CrosswordDocument fullCrossword()
     return document;
 }
 
+// Repeats piece until the file would reach the reader's limit exactly.
+QString clueFilling(const QString &piece)
+{
+    QByteArray grid;
+    CrosswordFile::encode(gridOnly(), &grid, nullptr);
+    const qsizetype room = CrosswordFile::MaxFileSize - grid.size();
+    QString clues;
+    clues.reserve(room);
+    while (clues.size() + piece.size() <= room)
+        clues += piece;
+    while (clues.size() < room)
+        clues += u'ю';
+    return clues;
+}
+
+using Shape = std::function<QString()>;
+
+CrosswordDocument shapedCrossword(const Shape &shape)
+{
+    CrosswordDocument document = gridOnly();
+    document.setClueText(shape());
+    return document;
+}
+
 class CrosswordOnDisk
 {
 public:
-    CrosswordOnDisk() : m_path(m_dir.filePath(QStringLiteral("full.crs")))
+    explicit CrosswordOnDisk(const CrosswordDocument &document)
+        : m_path(m_dir.filePath(QStringLiteral("full.crs")))
     {
-        CrosswordFile::write(m_path, fullCrossword(), nullptr);
+        CrosswordFileError error;
+        if (!CrosswordFile::write(m_path, document, &error))
+            qFatal("%s", qPrintable(error.message()));
     }
     const QString &path() const { return m_path; }
 
@@ -42,9 +81,22 @@ private:
     QString m_path;
 };
 
+void clickInto(QPlainTextEdit *pane)
+{
+    QWidget *target = pane->viewport();
+    const QPointF at(target->width() / 2.0, target->height() / 2.0);
+    QMouseEvent press(QEvent::MouseButtonPress, at, target->mapToGlobal(at), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, target->mapToGlobal(at), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &release);
+    QCoreApplication::processEvents();
+}
+
 void BM_SolvingWindowLoad(benchmark::State &state)
 {
-    CrosswordOnDisk file;
+    CrosswordOnDisk file(fullCrossword());
     for (auto _ : state) {
         CrosswordDocument document;
         if (!CrosswordFile::read(file.path(), &document, nullptr))
@@ -60,7 +112,7 @@ BENCHMARK(BM_SolvingWindowLoad)->Unit(benchmark::kMillisecond);
 
 void BM_EditingWindowLoadAndOpen(benchmark::State &state)
 {
-    CrosswordOnDisk file;
+    CrosswordOnDisk file(fullCrossword());
     for (auto _ : state) {
         CrosswordDocument document;
         if (!CrosswordFile::read(file.path(), &document, nullptr))
@@ -74,6 +126,75 @@ void BM_EditingWindowLoadAndOpen(benchmark::State &state)
     }
 }
 BENCHMARK(BM_EditingWindowLoadAndOpen)->Unit(benchmark::kMillisecond);
+
+// Opens a 1 MiB crossword and clicks into its clues, then scrolls to the end
+// and clicks again.
+void BM_SolvingWindowLargestClues(benchmark::State &state, const Shape &shape)
+{
+    CrosswordOnDisk file(shapedCrossword(shape));
+    for (auto _ : state) {
+        CrosswordDocument document;
+        if (!CrosswordFile::read(file.path(), &document, nullptr))
+            state.SkipWithError("cannot read");
+        Form1 window;
+        window.load(file.path(), document);
+        window.show();
+        QCoreApplication::processEvents();
+        auto *pane = window.findChild<QPlainTextEdit *>(QStringLiteral("Text3"));
+        clickInto(pane);
+        pane->moveCursor(QTextCursor::End);
+        QCoreApplication::processEvents();
+        clickInto(pane);
+        benchmark::DoNotOptimize(window.winId());
+    }
+}
+
+void BM_EditingWindowLargestClues(benchmark::State &state, const Shape &shape)
+{
+    CrosswordOnDisk file(shapedCrossword(shape));
+    for (auto _ : state) {
+        CrosswordDocument document;
+        if (!CrosswordFile::read(file.path(), &document, nullptr))
+            state.SkipWithError("cannot read");
+        Form4 window;
+        window.load();
+        window.showDocument(document);
+        window.show();
+        QCoreApplication::processEvents();
+        auto *pane = window.findChild<QPlainTextEdit *>(QStringLiteral("Text3"));
+        clickInto(pane);
+        pane->moveCursor(QTextCursor::End);
+        QCoreApplication::processEvents();
+        clickInto(pane);
+        benchmark::DoNotOptimize(window.document());
+    }
+}
+
+const Shape OneUnbrokenLine = [] { return clueFilling(QStringLiteral("ю")); };
+const Shape OneLineOfWords = [] { return clueFilling(QStringLiteral("кот ")); };
+const Shape NoBreakSpaces = [] { return clueFilling(QStringLiteral("кот\u00A0")); };
+const Shape SpacesOnly = [] { return clueFilling(QStringLiteral(" ")); };
+const Shape ShortLines = [] { return clueFilling(QStringLiteral("а\r\n")); };
+const Shape EmptyLines = [] { return clueFilling(QStringLiteral("\r\n")); };
+const Shape LongWords = [] { return clueFilling(QString(5000, u'ж') + u' '); };
+const Shape LongLines = [] { return clueFilling(QString(20000, u'ж') + QStringLiteral("\r\n")); };
+
+#define LARGEST_CLUES(shape)                                                                      \
+    BENCHMARK_CAPTURE(BM_SolvingWindowLargestClues, shape, shape)                                 \
+        ->Unit(benchmark::kMillisecond)                                                           \
+        ->Iterations(1);                                                                          \
+    BENCHMARK_CAPTURE(BM_EditingWindowLargestClues, shape, shape)                                 \
+        ->Unit(benchmark::kMillisecond)                                                           \
+        ->Iterations(1)
+
+LARGEST_CLUES(OneUnbrokenLine);
+LARGEST_CLUES(OneLineOfWords);
+LARGEST_CLUES(NoBreakSpaces);
+LARGEST_CLUES(SpacesOnly);
+LARGEST_CLUES(ShortLines);
+LARGEST_CLUES(EmptyLines);
+LARGEST_CLUES(LongWords);
+LARGEST_CLUES(LongLines);
 
 } // namespace
 

@@ -3,7 +3,38 @@
 #include "designfonts.h"
 
 #include <QEvent>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QTextOption>
+
+#include <QScopedValueRollback>
+
+namespace {
+
+// Lines longer than this keep their layout between paints. Qt otherwise drops
+// it after every layout and rebuilds it, for the whole line, at each paint and
+// click; on a line of a million characters that took a tenth of a second.
+constexpr int CachedLineLength = 10000;
+
+bool breaksWords(QChar c)
+{
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == QChar::ParagraphSeparator
+           || c == QChar::LineSeparator;
+}
+
+bool hasOverlongWord(QStringView text)
+{
+    qsizetype run = 0;
+    for (const QChar c : text) {
+        if (breaksWords(c))
+            run = 0;
+        else if (++run > CluePane::LongestWord)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
 
 CluePane::CluePane(QWidget *parent) : QPlainTextEdit(parent)
 {
@@ -14,6 +45,7 @@ CluePane::CluePane(QWidget *parent) : QPlainTextEdit(parent)
     setFont(DesignFonts::cluePane());
     setTextColour(Qt::black);
     viewport()->installEventFilter(this);
+    connect(document(), &QTextDocument::contentsChange, this, &CluePane::checkChangedText);
 }
 
 void CluePane::setText(const QString &crlfText)
@@ -21,8 +53,36 @@ void CluePane::setText(const QString &crlfText)
     QString text = crlfText;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(u'\r', u'\n');
-    setPlainText(text);
+    // Chosen before the text goes in, so that even the first layout is cheap.
+    setWordWrapMode(hasOverlongWord(text) ? QTextOption::WrapAnywhere
+                                          : QTextOption::WrapAtWordBoundaryOrAnywhere);
+    {
+        const QScopedValueRollback<bool> guard(m_settingText, true);
+        setPlainText(text);
+    }
+    for (QTextBlock block = document()->firstBlock(); block.isValid(); block = block.next())
+        prepareBlock(block);
     applyAlignment();
+}
+
+void CluePane::checkChangedText(int position, int /*removed*/, int added)
+{
+    if (m_settingText)
+        return;
+    const QTextBlock last = document()->findBlock(position + added);
+    for (QTextBlock block = document()->findBlock(position); block.isValid(); block = block.next()) {
+        prepareBlock(block);
+        if (wordWrapMode() != QTextOption::WrapAnywhere && hasOverlongWord(block.text()))
+            setWordWrapMode(QTextOption::WrapAnywhere);
+        if (block == last)
+            break;
+    }
+}
+
+void CluePane::prepareBlock(const QTextBlock &block)
+{
+    if (block.length() > CachedLineLength)
+        block.layout()->setCacheEnabled(true);
 }
 
 QString CluePane::text() const

@@ -6,11 +6,19 @@
 // alignment, font size and colour apply to the whole text. Text goes in and
 // out with CR LF line breaks, as the crossword file keeps them. A plain-text
 // editor lays out only what is on screen, which keeps long clues cheap.
+//
+// Ordinary text wraps at word boundaries. A text holding a "word" longer than
+// any real one (a run of LongestWord characters without a space or tab) wraps
+// anywhere instead: finding word boundaries costs a scan to the end of the
+// word for every screen line, which grows with the square of the word's length
+// and froze the window on one long unbroken line.
 class CluePane : public QPlainTextEdit
 {
     Q_OBJECT
 
 public:
+    static constexpr qsizetype LongestWord = 256;
+
     explicit CluePane(QWidget *parent = nullptr);
 
     void setText(const QString &crlfText);
@@ -32,6 +40,12 @@ protected:
 
 private:
     void applyAlignment();
+    // Typing or pasting can bring an overlong word too; the pane then wraps
+    // anywhere until the next setText.
+    void checkChangedText(int position, int removed, int added);
+    void prepareBlock(const QTextBlock &block);
+
+    bool m_settingText = false;
 
     Qt::Alignment m_alignment = Qt::AlignLeft;
 };
