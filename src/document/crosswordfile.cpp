@@ -1,12 +1,19 @@
 #include "crosswordfile.h"
 
+#include "filefailurereason.h"
+#include "safefilewriter.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
 #include <array>
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -29,8 +36,32 @@ bool isBlank(QChar c)
     return c == u' ' || c == u'\t';
 }
 
-// Walks the decoded text field by field. Windows-1251 maps every byte to exactly
-// one UTF-16 unit, so positions in the text are positions in the file.
+// Text editors on Linux save new files as UTF-8; such a file is read as UTF-8
+// when its bytes are valid UTF-8 and hold at least one multi-byte sequence.
+// A Windows-1251 crossword practically never passes that test: its Cyrillic
+// letters are the bytes 0xC0-0xFF, and in UTF-8 each of those must be followed
+// by one to three bytes from 0x80-0xBF, which in Windows-1251 are not letters
+// but rare signs (quotes, dashes, ё, №...). A lettered cell is written as a
+// letter between two quote bytes, which is never valid UTF-8; so is any
+// lower-case letter followed by another letter or a space. The writer refuses
+// the one kind of file that could be taken for UTF-8 (see encode()).
+bool looksLikeUtf8(QByteArrayView bytes)
+{
+    bool multiByte = false;
+    for (const char b : bytes) {
+        if (static_cast<unsigned char>(b) >= 0x80) {
+            multiByte = true;
+            break;
+        }
+    }
+    if (!multiByte)
+        return false;
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = decoder.decode(bytes);
+    return !decoder.hasError();
+}
+
+// Walks the decoded text field by field.
 class FieldReader
 {
 public:
@@ -220,6 +251,15 @@ bool CrosswordFile::encode(const CrosswordDocument &document, QByteArray *bytes,
     QByteArray out;
     qsizetype bad = -1;
     if (encodeText(text, &out, &bad)) {
+        // The reader refuses larger files; saving one would lose the crossword.
+        if (out.size() > MaxFileSize) {
+            setError(error, CrosswordFileError::tooLargeToSave({}, out.size()));
+            return false;
+        }
+        if (looksLikeUtf8(out)) {
+            setError(error, CrosswordFileError::misreadable({}));
+            return false;
+        }
         *bytes = out;
         return true;
     }
@@ -252,7 +292,7 @@ bool CrosswordFile::encode(const CrosswordDocument &document, QByteArray *bytes,
 bool CrosswordFile::decode(QByteArrayView bytes, CrosswordDocument *document,
                            CrosswordFileError *error)
 {
-    QStringDecoder decoder(CodePage);
+    QStringDecoder decoder(looksLikeUtf8(bytes) ? "UTF-8" : CodePage);
     const QString text = decoder.decode(bytes);
     FieldReader reader(text);
 
@@ -293,24 +333,44 @@ bool CrosswordFile::read(const QString &path, CrosswordDocument *document,
         setError(error, CrosswordFileError::tooLarge(path, info.size()));
         return false;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        setError(error, CrosswordFileError::unreadable(path, file.errorString()));
+    // Opened without blocking and checked again, in case a pipe took the
+    // file's place since it was examined.
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) {
+        setError(error, CrosswordFileError::unreadable(path, FileFailureReason::fromErrno(errno)));
+        return false;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        setError(error, CrosswordFileError::notAFile(path));
         return false;
     }
     // Bounded even if the file grew since it was measured.
-    const QByteArray bytes = file.read(MaxFileSize + 1);
-    const bool readFailed = file.error() != QFileDevice::NoError;
-    const QString reason = file.errorString();
-    file.close();
-    if (readFailed) {
-        setError(error, CrosswordFileError::unreadable(path, reason));
+    QByteArray bytes(MaxFileSize + 1, Qt::Uninitialized);
+    qsizetype got = 0;
+    int readError = 0;
+    while (got < bytes.size()) {
+        const ssize_t n = ::read(fd, bytes.data() + got, size_t(bytes.size() - got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            readError = errno;
+        if (n <= 0)
+            break;
+        got += n;
+    }
+    ::close(fd);
+    if (readError != 0) {
+        setError(error, CrosswordFileError::unreadable(path, FileFailureReason::fromErrno(readError)));
         return false;
     }
-    if (bytes.size() > MaxFileSize) {
-        setError(error, CrosswordFileError::tooLarge(path, bytes.size()));
+    if (got > MaxFileSize) {
+        setError(error, CrosswordFileError::tooLarge(path, got));
         return false;
     }
+    bytes.truncate(got);
     CrosswordFileError decodeError;
     if (!decode(bytes, document, &decodeError)) {
         setError(error, decodeError.withFileName(path));
@@ -322,30 +382,25 @@ bool CrosswordFile::read(const QString &path, CrosswordDocument *document,
 bool CrosswordFile::write(const QString &path, const CrosswordDocument &document,
                           CrosswordFileError *error)
 {
+    // Everything is encoded and checked in memory before the file is touched.
     QByteArray bytes;
     CrosswordFileError encodeError;
     if (!encode(document, &bytes, &encodeError)) {
         setError(error, encodeError.withFileName(path));
         return false;
     }
-    QSaveFile file(path);
-    // Unbuffered: a buffered QSaveFile only meets a write error (a full disk,
-    // EFBIG) while flushing in commit(), and Qt 6.4 then still replaces the
-    // target with the half-written file.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        setError(error, CrosswordFileError::cannotWrite(path, file.errorString()));
+    const SafeFileWriter::Result result = SafeFileWriter::write(path, bytes);
+    switch (result.outcome) {
+    case SafeFileWriter::Outcome::Written:
+        return true;
+    case SafeFileWriter::Outcome::NothingChanged:
+        setError(error, CrosswordFileError::cannotWrite(
+                            path, FileFailureReason::fromErrno(result.error), result.existed));
+        return false;
+    case SafeFileWriter::Outcome::PartlyWritten:
+        setError(error, CrosswordFileError::partlyWritten(
+                            path, FileFailureReason::fromErrno(result.error)));
         return false;
     }
-    if (file.write(bytes) != bytes.size() || file.error() != QFileDevice::NoError) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        file.commit();
-        setError(error, CrosswordFileError::cannotWrite(path, reason));
-        return false;
-    }
-    if (!file.commit()) {
-        setError(error, CrosswordFileError::cannotWrite(path, file.errorString()));
-        return false;
-    }
-    return true;
+    return false;
 }

@@ -18,18 +18,22 @@ public:
     // Real crosswords are a few kilobytes; anything past this is not one.
     static constexpr qint64 MaxFileSize = 1024 * 1024;
 
-    // The bytes of a file. Fails, producing nothing, when a cell or the clue text
-    // holds a character that Windows-1251 cannot represent.
+    // The bytes of a file, always in Windows-1251. Fails, producing nothing, when
+    // a cell or the clue text holds a character that Windows-1251 cannot
+    // represent, when the file would be larger than the reader accepts, or when
+    // the bytes would read back as UTF-8.
     static bool encode(const CrosswordDocument &document, QByteArray *bytes,
                        CrosswordFileError *error);
-    // Parses file bytes; any byte value is accepted. Fails only when the bytes end
-    // before 400 records have been read.
+    // Parses file bytes as Windows-1251, or as UTF-8 when they are valid UTF-8
+    // with at least one multi-byte sequence; any byte value is accepted. Fails
+    // only when the bytes end before 400 records have been read.
     static bool decode(QByteArrayView bytes, CrosswordDocument *document,
                        CrosswordFileError *error);
 
     // Reads a file of at most MaxFileSize bytes. On failure the document is untouched.
     static bool read(const QString &path, CrosswordDocument *document, CrosswordFileError *error);
-    // Replaces the file atomically: on any failure the file at path is as it was.
+    // Saves through SafeFileWriter: mode, group and hard links are kept. On
+    // failure the error says whether the file is as it was or half-written.
     static bool write(const QString &path, const CrosswordDocument &document,
                       CrosswordFileError *error);
 };

@@ -45,12 +45,40 @@ CrosswordFileError CrosswordFileError::truncated(const QString &fileName, int re
     return e;
 }
 
-CrosswordFileError CrosswordFileError::cannotWrite(const QString &fileName, const QString &reason)
+CrosswordFileError CrosswordFileError::cannotWrite(const QString &fileName, const QString &reason,
+                                                   bool existed)
 {
     CrosswordFileError e;
     e.m_kind = Kind::CannotWrite;
     e.m_fileName = fileName;
     e.m_reason = reason;
+    e.m_existed = existed;
+    return e;
+}
+
+CrosswordFileError CrosswordFileError::partlyWritten(const QString &fileName, const QString &reason)
+{
+    CrosswordFileError e;
+    e.m_kind = Kind::PartlyWritten;
+    e.m_fileName = fileName;
+    e.m_reason = reason;
+    return e;
+}
+
+CrosswordFileError CrosswordFileError::tooLargeToSave(const QString &fileName, qint64 size)
+{
+    CrosswordFileError e;
+    e.m_kind = Kind::TooLargeToSave;
+    e.m_fileName = fileName;
+    e.m_size = size;
+    return e;
+}
+
+CrosswordFileError CrosswordFileError::misreadable(const QString &fileName)
+{
+    CrosswordFileError e;
+    e.m_kind = Kind::Misreadable;
+    e.m_fileName = fileName;
     return e;
 }
 
@@ -99,9 +127,31 @@ QString CrosswordFileError::message() const
             .arg(m_record + 1)
             .arg(400);
     case Kind::CannotWrite:
+        if (!m_existed)
+            return QStringLiteral("Не удалось сохранить файл %1: %2.").arg(name, m_reason);
         return QStringLiteral("Не удалось сохранить файл %1: %2. Прежнее содержимое файла не "
                               "изменено.")
             .arg(name, m_reason);
+    case Kind::PartlyWritten:
+        return QStringLiteral("Файл %1 записан не полностью: %2. Прежнее содержимое файла "
+                              "утрачено, а новое записано не целиком. Сохраните кроссворд ещё "
+                              "раз, если нужно — под другим именем.")
+            .arg(name, m_reason);
+    case Kind::TooLargeToSave:
+        // Every character is one byte in the file, so bytes over are characters to cut.
+        return QStringLiteral("Файл %1 не сохранён: кроссворд занял бы %2 байт, а открыть "
+                              "можно файл не больше %3 байт. Сократите текст вопросов; "
+                              "удалить нужно не меньше такого числа символов: %4.")
+            .arg(name)
+            .arg(m_size)
+            .arg(CrosswordFile::MaxFileSize)
+            .arg(m_size - CrosswordFile::MaxFileSize);
+    case Kind::Misreadable:
+        return QStringLiteral("Файл %1 не сохранён: в клетках нет ни одной буквы, и при "
+                              "открытии текст вопросов прочитался бы искажённым. Впишите в "
+                              "сетку хотя бы одну букву или измените текст вопросов и "
+                              "сохраните снова.")
+            .arg(name);
     case Kind::Unencodable: {
         const QString character = QString::fromUcs4(&m_character, 1);
         const QString code =
@@ -109,7 +159,7 @@ QString CrosswordFileError::message() const
         const QString where =
             m_cell >= 0
                 ? QStringLiteral("в клетке %1 (строка %2, столбец %3)")
-                      .arg(m_cell)
+                      .arg(m_cell + 1)
                       .arg(m_cell / 20 + 1)
                       .arg(m_cell % 20 + 1)
                 : QStringLiteral("в тексте вопросов, строка %1, позиция %2").arg(m_line).arg(m_column);

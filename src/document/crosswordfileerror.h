@@ -14,7 +14,10 @@ public:
         Unreadable,     // exists but cannot be opened or read
         TooLarge,       // larger than any real crossword could be
         Truncated,      // ends before the 400th record is complete
-        CannotWrite,    // creating, writing or replacing the file failed
+        CannotWrite,    // creating, writing or replacing the file failed; it is as it was
+        PartlyWritten,  // rewriting the file in place failed half-way
+        TooLargeToSave, // the reader would refuse the file that saving would make
+        Misreadable,    // the bytes saved would read back as UTF-8, changing the clues
         Unencodable,    // not Windows-1251, or a quote inside a cell value
     };
 
@@ -22,11 +25,18 @@ public:
 
     static CrosswordFileError notFound(const QString &fileName);
     static CrosswordFileError notAFile(const QString &fileName);
+    // reason: a short Russian phrase, as FileFailureReason gives.
     static CrosswordFileError unreadable(const QString &fileName, const QString &reason);
     static CrosswordFileError tooLarge(const QString &fileName, qint64 size);
     // record is the 0-based index of the cell record that ran out.
     static CrosswordFileError truncated(const QString &fileName, int record);
-    static CrosswordFileError cannotWrite(const QString &fileName, const QString &reason);
+    // existed: a file stood at the path before, and it is unchanged.
+    static CrosswordFileError cannotWrite(const QString &fileName, const QString &reason,
+                                          bool existed);
+    static CrosswordFileError partlyWritten(const QString &fileName, const QString &reason);
+    // size: the bytes the crossword would take.
+    static CrosswordFileError tooLargeToSave(const QString &fileName, qint64 size);
+    static CrosswordFileError misreadable(const QString &fileName);
     // In a cell (cell >= 0), or in the clue text at 1-based line and column (cell < 0).
     static CrosswordFileError unencodable(const QString &fileName, char32_t character, int cell,
                                           int line, int column);
@@ -51,6 +61,7 @@ private:
     QString m_fileName;
     QString m_reason;
     qint64 m_size = 0;
+    bool m_existed = false;
     int m_record = -1;
     char32_t m_character = 0;
     int m_cell = -1;

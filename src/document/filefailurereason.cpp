@@ -1,0 +1,76 @@
+#include "filefailurereason.h"
+
+#include <cerrno>
+
+QString FileFailureReason::fromErrno(int error)
+{
+    switch (error) {
+    case 0:
+        return QStringLiteral("неизвестная ошибка");
+    case ENOENT:
+    case ENOTDIR:
+        return QStringLiteral("нет такого файла или папки");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("доступ запрещён");
+    // A write past the size limit of the process or the file system is the
+    // same thing to a user: no room for the file.
+    case ENOSPC:
+    case EFBIG:
+    case EDQUOT:
+        return QStringLiteral("диск заполнен");
+    case EROFS:
+        return QStringLiteral("диск доступен только для чтения");
+    case EISDIR:
+        return QStringLiteral("это папка, а не файл");
+    case ENODEV:
+        return QStringLiteral("это не обычный файл");
+    case EMFILE:
+    case ENFILE:
+        return QStringLiteral("открыто слишком много файлов");
+    case ENAMETOOLONG:
+        return QStringLiteral("слишком длинное имя файла");
+    case EIO:
+        return QStringLiteral("ошибка чтения или записи на диске");
+    case ETXTBSY:
+    case EBUSY:
+        return QStringLiteral("файл занят другой программой");
+    default:
+        return QStringLiteral("системная ошибка номер %1").arg(error);
+    }
+}
+
+QString FileFailureReason::fromFileError(QFileDevice::FileError error)
+{
+    switch (error) {
+    case QFileDevice::NoError:
+    case QFileDevice::UnspecifiedError:
+    case QFileDevice::FatalError:
+        return QStringLiteral("неизвестная ошибка");
+    case QFileDevice::ReadError:
+        return QStringLiteral("ошибка чтения");
+    case QFileDevice::WriteError:
+        return QStringLiteral("ошибка записи");
+    case QFileDevice::ResourceError:
+        return QStringLiteral("диск заполнен или не хватает памяти");
+    case QFileDevice::OpenError:
+        return QStringLiteral("файл не удалось открыть");
+    case QFileDevice::AbortError:
+        return QStringLiteral("операция прервана");
+    case QFileDevice::TimeOutError:
+        return QStringLiteral("истекло время ожидания");
+    case QFileDevice::RemoveError:
+        return QStringLiteral("файл не удалось удалить");
+    case QFileDevice::RenameError:
+        return QStringLiteral("файл не удалось переименовать");
+    case QFileDevice::PositionError:
+        return QStringLiteral("ошибка перемещения по файлу");
+    case QFileDevice::ResizeError:
+        return QStringLiteral("не удалось изменить размер файла");
+    case QFileDevice::PermissionsError:
+        return QStringLiteral("не удалось изменить права доступа");
+    case QFileDevice::CopyError:
+        return QStringLiteral("файл не удалось скопировать");
+    }
+    return QStringLiteral("неизвестная ошибка");
+}

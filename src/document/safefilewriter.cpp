@@ -1,0 +1,184 @@
+#include "safefilewriter.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+using Result = SafeFileWriter::Result;
+using Outcome = SafeFileWriter::Outcome;
+
+class Descriptor
+{
+public:
+    explicit Descriptor(int fd) : m_fd(fd) {}
+    ~Descriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Descriptor(const Descriptor &) = delete;
+    Descriptor &operator=(const Descriptor &) = delete;
+
+    int get() const { return m_fd; }
+    bool valid() const { return m_fd >= 0; }
+    // Closes now, since close() itself can report a lost write.
+    int close()
+    {
+        const int result = ::close(m_fd);
+        m_fd = -1;
+        return result;
+    }
+
+private:
+    int m_fd;
+};
+
+Result failure(Outcome outcome, int error, bool existed)
+{
+    return Result{outcome, error, existed};
+}
+
+// A short write is followed by a failing one that names the reason (ENOSPC,
+// EFBIG); a write that makes no progress at all is a full disk as well.
+bool writeAll(int fd, const QByteArray &bytes, int *error)
+{
+    const char *data = bytes.constData();
+    qsizetype left = bytes.size();
+    off_t offset = 0;
+    while (left > 0) {
+        const ssize_t n = ::pwrite(fd, data, size_t(left), offset);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            *error = errno;
+            return false;
+        }
+        if (n == 0) {
+            *error = ENOSPC;
+            return false;
+        }
+        data += n;
+        left -= n;
+        offset += n;
+    }
+    return true;
+}
+
+mode_t currentUmask()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
+void syncFolder(const QByteArray &folder)
+{
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd); // best effort: the file itself is already on disk
+        ::close(fd);
+    }
+}
+
+Result writeInPlace(const QByteArray &target, const QByteArray &bytes)
+{
+    // O_NONBLOCK: a pipe put at the path since it was examined must not hang the window.
+    Descriptor fd(::open(target.constData(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (!fd.valid())
+        return failure(Outcome::NothingChanged, errno, true);
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0)
+        return failure(Outcome::NothingChanged, errno, true);
+    if (!S_ISREG(st.st_mode))
+        return failure(Outcome::NothingChanged, ENODEV, true);
+
+    const off_t oldSize = st.st_size;
+    const off_t newSize = bytes.size();
+    if (newSize > oldSize) {
+        const int reserved = ::posix_fallocate(fd.get(), 0, newSize);
+        if (reserved != 0) {
+            // A partial reservation may have grown the file; its contents are untouched.
+            ::ftruncate(fd.get(), oldSize);
+            return failure(Outcome::NothingChanged, reserved, true);
+        }
+    }
+    int error = 0;
+    if (!writeAll(fd.get(), bytes, &error))
+        return failure(Outcome::PartlyWritten, error, true);
+    if (newSize < oldSize && ::ftruncate(fd.get(), newSize) != 0)
+        return failure(Outcome::PartlyWritten, errno, true);
+    if (::fsync(fd.get()) != 0 || fd.close() != 0)
+        return failure(Outcome::PartlyWritten, errno, true);
+    return Result{};
+}
+
+} // namespace
+
+SafeFileWriter::Result SafeFileWriter::write(const QString &path, const QByteArray &bytes)
+{
+    QByteArray target = QFile::encodeName(path);
+    struct stat st {};
+    const bool existed = ::stat(target.constData(), &st) == 0;
+    if (!existed && errno != ENOENT)
+        return failure(Outcome::NothingChanged, errno, false);
+    if (existed) {
+        if (S_ISDIR(st.st_mode))
+            return failure(Outcome::NothingChanged, EISDIR, true);
+        if (!S_ISREG(st.st_mode))
+            return failure(Outcome::NothingChanged, ENODEV, true);
+        // Through a symbolic link the file it points to is replaced, not the link.
+        char resolved[PATH_MAX];
+        if (::realpath(target.constData(), resolved))
+            target = resolved;
+        // Replacing one name would split the file from its other names.
+        if (st.st_nlink > 1)
+            return writeInPlace(target, bytes);
+    }
+
+    const qsizetype slash = target.lastIndexOf('/');
+    const QByteArray folder = slash < 0 ? QByteArray(".") : target.left(std::max<qsizetype>(slash, 1));
+    const QByteArray name = target.mid(slash + 1);
+    QByteArray temporary = folder + "/." + name + ".XXXXXX";
+    Descriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
+    if (!fd.valid()) {
+        const int error = errno;
+        // A folder the user cannot write may still hold a file the user can.
+        if (existed && (error == EACCES || error == EPERM || error == EROFS))
+            return writeInPlace(target, bytes);
+        return failure(Outcome::NothingChanged, error, existed);
+    }
+
+    auto abandon = [&](int error) {
+        ::unlink(temporary.constData());
+        return failure(Outcome::NothingChanged, error, existed);
+    };
+    int error = 0;
+    if (!writeAll(fd.get(), bytes, &error))
+        return abandon(error);
+    if (existed) {
+        // Owner and group first: changing them clears the set-id bits that
+        // the mode below puts back. A group the user does not belong to
+        // cannot be given; the save goes on with the user's own.
+        if (::fchown(fd.get(), st.st_uid, st.st_gid) != 0)
+            (void)::fchown(fd.get(), uid_t(-1), st.st_gid);
+    }
+    const mode_t mode = existed ? (st.st_mode & 07777) : (0666 & ~currentUmask());
+    if (::fchmod(fd.get(), mode) != 0)
+        return abandon(errno);
+    if (::fsync(fd.get()) != 0)
+        return abandon(errno);
+    if (fd.close() != 0)
+        return abandon(errno);
+    if (::rename(temporary.constData(), target.constData()) != 0)
+        return abandon(errno);
+    syncFolder(folder);
+    return Result{};
+}
