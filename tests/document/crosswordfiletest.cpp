@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -26,6 +27,12 @@ QByteArray cp1251(const char *utf8)
             out += static_cast<char>(u);
     }
     return out;
+}
+
+QByteArray windows1251(const QString &text)
+{
+    QStringEncoder encoder("windows-1251");
+    return encoder.encode(text);
 }
 
 QByteArray emptyRecords(int count)
@@ -188,7 +195,11 @@ TEST(CrosswordFileFormatTest, HandEditedRecordsFollowPlainRules)
     EXPECT_EQ(error.kind(), CrosswordFileError::Kind::Unencodable);
     EXPECT_EQ(error.cell(), 4);
     EXPECT_EQ(error.character(), U'"');
-    EXPECT_TRUE(error.withFileName("x.crs").message().contains(QStringLiteral("кавычку")));
+    const QString message = error.withFileName("x.crs").message();
+    EXPECT_TRUE(message.contains(QStringLiteral("кавычку")));
+    // Cells used to be counted from 0 but rows and columns from 1.
+    EXPECT_TRUE(message.contains(QStringLiteral("в клетке 5 (строка 1, столбец 5)")))
+        << message.toStdString();
     EXPECT_EQ(document.clueText(), QStringLiteral("первая\r\nвторая\r\nтретья"));
 }
 
@@ -233,6 +244,49 @@ TEST(CrosswordFileFormatTest, CharactersOutsideTheCodePageAreRefusedWithTheirPla
     EXPECT_EQ(error.cell(), 45);
     EXPECT_EQ(error.character(), U'\U0001F600');
     EXPECT_TRUE(error.message().contains(QStringLiteral("U+1F600")));
+}
+
+// Linux text editors save new files as UTF-8; every answer then came in as two
+// characters that no key could match.
+TEST(CrosswordFileFormatTest, Utf8FilesAreReadAsUtf8AndSavedAsWindows1251)
+{
+    const QString clue = QStringLiteral("«Ёлка» — 1. Кот №1");
+    const QByteArray utf8 = QByteArray("\"к\",\"1\"\r\n\"ё\",\"\"\r\n") + emptyRecords(398) +
+                            clue.toUtf8() + "\r\n";
+    const CrosswordDocument document = decoded(utf8);
+    EXPECT_EQ(document.letter(0), QStringLiteral("к"));
+    EXPECT_EQ(document.number(0), QStringLiteral("1"));
+    EXPECT_EQ(document.letter(1), QStringLiteral("ё"));
+    EXPECT_EQ(document.clueText(), clue);
+    EXPECT_EQ(decoded("\xEF\xBB\xBF" + utf8), document) << "a byte order mark is dropped";
+
+    const QByteArray saved = encoded(document);
+    EXPECT_TRUE(saved.startsWith("\"\xEA\",\"1\"\r\n\"\xB8\",")) << "saved in Windows-1251";
+    EXPECT_EQ(decoded(saved), document);
+}
+
+TEST(CrosswordFileFormatTest, Windows1251FilesWithSignsThatUtf8UsesStayWindows1251)
+{
+    // ё, quotes, dashes and № are the bytes 0x80-0xBF that UTF-8 continues with.
+    const QString clue = QStringLiteral("«Ёлка» — ель; всё – ёж, №1 «ТАСС»");
+    const CrosswordDocument back = decoded(windows1251(QStringLiteral("\"ё\",\"\"\r\n")) +
+                                           emptyRecords(399) + windows1251(clue) + "\r\n");
+    EXPECT_EQ(back.letter(0), QStringLiteral("ё"));
+    EXPECT_EQ(back.clueText(), clue);
+    // Without a single letter in the grid as well.
+    EXPECT_EQ(decoded(emptyRecords(400) + windows1251(clue)).clueText(), clue);
+
+    // The one kind of file that would come back as UTF-8 is refused, not saved
+    // to change on the next opening: no letter in the grid and clues whose
+    // Windows-1251 bytes happen to be valid UTF-8 ("С" followed by "»").
+    CrosswordDocument misleading;
+    misleading.setClueText(QStringLiteral("1. С»"));
+    QByteArray bytes;
+    CrosswordFileError error;
+    EXPECT_FALSE(CrosswordFile::encode(misleading, &bytes, &error));
+    EXPECT_EQ(error.kind(), CrosswordFileError::Kind::Misreadable);
+    misleading.setLetter(0, QStringLiteral("с"));
+    EXPECT_EQ(decoded(encoded(misleading)), misleading);
 }
 
 class CrosswordFileOnDiskTest : public ::testing::Test
@@ -312,6 +366,10 @@ TEST_F(CrosswordFileOnDiskTest, AFailedWriteLeavesThePreviousFileIntact)
 
     EXPECT_FALSE(written);
     EXPECT_EQ(error.kind(), CrosswordFileError::Kind::CannotWrite);
+    // A short write used to be reported as "Unknown error".
+    EXPECT_TRUE(error.message().contains(QStringLiteral(": диск заполнен. Прежнее содержимое файла "
+                                                        "не изменено.")))
+        << error.message().toStdString();
     EXPECT_EQ(readAll(path("old.crs")), old);
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{"old.crs"})
         << "no temporary file is left behind";
@@ -319,6 +377,9 @@ TEST_F(CrosswordFileOnDiskTest, AFailedWriteLeavesThePreviousFileIntact)
     EXPECT_FALSE(CrosswordFile::write(path("no/such/folder/x.crs"), bigger, &error));
     EXPECT_EQ(error.kind(), CrosswordFileError::Kind::CannotWrite);
     EXPECT_TRUE(error.message().contains(path("no/such/folder/x.crs")));
+    // There was no file to keep, so none is promised.
+    EXPECT_TRUE(error.message().endsWith(QStringLiteral(": нет такого файла или папки.")))
+        << error.message().toStdString();
 
     CrosswordDocument unencodable = bigger;
     unencodable.setClueText(QStringLiteral("€ и ✓"));
@@ -326,4 +387,28 @@ TEST_F(CrosswordFileOnDiskTest, AFailedWriteLeavesThePreviousFileIntact)
     EXPECT_EQ(error.kind(), CrosswordFileError::Kind::Unencodable);
     EXPECT_EQ(error.character(), U'✓') << "€ is 0x88 in Windows-1251";
     EXPECT_EQ(readAll(path("old.crs")), old);
+}
+
+// The writer wrote any size while the reader refused more than 1 MiB, so a
+// crossword with long clues was saved and then opened nowhere.
+TEST_F(CrosswordFileOnDiskTest, TheLargestFileTheReaderTakesSavesAndOneByteMoreIsRefused)
+{
+    CrosswordDocument document = boardFromRows({"кот"}, {{0, "1"}});
+    const qsizetype room = CrosswordFile::MaxFileSize - encoded(document).size();
+    document.setClueText(QString(room, u'ю'));
+    CrosswordFileError error;
+    ASSERT_TRUE(CrosswordFile::write(path("largest.crs"), document, &error))
+        << error.message().toStdString();
+    EXPECT_EQ(QFileInfo(path("largest.crs")).size(), CrosswordFile::MaxFileSize);
+    CrosswordDocument back;
+    ASSERT_TRUE(CrosswordFile::read(path("largest.crs"), &back, &error));
+    EXPECT_EQ(back, document);
+
+    const QByteArray old = readAll(path("largest.crs"));
+    document.setClueText(document.clueText() + QStringLiteral("\r\n"));
+    EXPECT_FALSE(CrosswordFile::write(path("largest.crs"), document, &error));
+    EXPECT_EQ(error.kind(), CrosswordFileError::Kind::TooLargeToSave);
+    EXPECT_TRUE(error.message().contains(QStringLiteral("не меньше такого числа символов: 2.")))
+        << error.message().toStdString();
+    EXPECT_EQ(readAll(path("largest.crs")), old);
 }
