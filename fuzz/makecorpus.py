@@ -43,7 +43,19 @@ def seeds() -> dict[str, bytes]:
     # whatever the reader makes of it must survive saving.
     unquoted_quote = cp1251('в"л,""\r\n') + records(CELLS - 1) + b"\r\n"
 
+    # Saved by a Linux text editor: UTF-8, once with a byte order mark. The
+    # reader takes it as UTF-8; the writer saves Windows-1251.
+    utf8 = ('"к","1"\r\n"ё",""\r\n'.encode() + records(CELLS - 2)
+            + "«Ёлка» — 1. Кот №1\r\n".encode())
+
+    # Windows-1251 bytes that happen to be valid UTF-8 ("С»"), with no letter
+    # in the grid to tell them apart.
+    lookalike = records(CELLS) + cp1251("1. С»\r\n")
+
     return {
+        "utf8.crs": utf8,
+        "utf8bom.crs": b"\xef\xbb\xbf" + utf8,
+        "utf8lookalike.crs": lookalike,
         "empty.crs": records(CELLS) + b"\r\n",
         "example.crs": example,
         "truncated.crs": records(CELLS - 1),
