@@ -53,13 +53,18 @@ void CluePane::setText(const QString &crlfText)
     QString text = crlfText;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(u'\r', u'\n');
-    // Chosen before the text goes in, so that even the first layout is cheap.
-    setWordWrapMode(hasOverlongWord(text) ? QTextOption::WrapAnywhere
-                                          : QTextOption::WrapAtWordBoundaryOrAnywhere);
+    // A change of wrap mode lays the present text out again at once, so
+    // wrapping anywhere is switched on before an overlong text comes in, and
+    // switched off only after it has gone.
+    const bool overlong = hasOverlongWord(text);
+    if (overlong)
+        setWordWrapMode(QTextOption::WrapAnywhere);
     {
         const QScopedValueRollback<bool> guard(m_settingText, true);
         setPlainText(text);
     }
+    if (!overlong)
+        setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     for (QTextBlock block = document()->firstBlock(); block.isValid(); block = block.next())
         prepareBlock(block);
     applyAlignment();
