@@ -1,5 +1,6 @@
 #include "boardtext.h"
 #include "crosswordfile.h"
+#include "ordinaryuser.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,6 +11,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -334,13 +336,21 @@ TEST_F(CrosswordFileOnDiskTest, ReadingRefusesWhatIsNotACrosswordFile)
     EXPECT_EQ(error.kind(), CrosswordFileError::Kind::Truncated);
     EXPECT_EQ(error.fileName(), path("short.crs"));
 
-    if (geteuid() != 0) { // root reads files whatever their mode
-        writeAll(path("locked.crs"), emptyRecords(400));
-        QFile::setPermissions(path("locked.crs"), QFileDevice::Permissions());
-        EXPECT_FALSE(CrosswordFile::read(path("locked.crs"), &document, &error));
-        EXPECT_EQ(error.kind(), CrosswordFileError::Kind::Unreadable);
-    }
     EXPECT_EQ(document, before);
+
+    // The reason is the program's own Russian phrase, not "Permission denied".
+    writeAll(path("locked.crs"), emptyRecords(400));
+    QFile::setPermissions(path("locked.crs"), QFileDevice::Permissions());
+    ASSERT_EQ(::chmod(QFile::encodeName(m_dir.path()).constData(), 0755), 0); // reachable
+    const std::optional<QByteArray> message = OrdinaryUser::run([&] {
+        CrosswordDocument ignored;
+        CrosswordFileError childError;
+        CrosswordFile::read(path("locked.crs"), &ignored, &childError);
+        return childError.message().toUtf8();
+    });
+    ASSERT_TRUE(message) << "the child process failed";
+    EXPECT_EQ(QString::fromUtf8(*message),
+              QStringLiteral("Не удалось прочитать файл «%1»: доступ запрещён.").arg(path("locked.crs")));
 }
 
 // Qt 6.4's buffered QSaveFile committed a file whose flush had failed, so a

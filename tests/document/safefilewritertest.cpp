@@ -1,3 +1,4 @@
+#include "ordinaryuser.h"
 #include "safefilewriter.h"
 
 #include <QDir>
@@ -8,22 +9,21 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <functional>
 #include <optional>
 
-#include <grp.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
 
 using Outcome = SafeFileWriter::Outcome;
 
-constexpr uid_t Nobody = 65534;
-constexpr gid_t NoGroup = 65534;
-constexpr gid_t UsersGroup = 100;
+constexpr uid_t Nobody = OrdinaryUser::Nobody;
+constexpr gid_t NoGroup = OrdinaryUser::NoGroup;
+constexpr gid_t UsersGroup = OrdinaryUser::SecondGroup;
 
 QByteArray readAll(const QString &path)
 {
@@ -45,35 +45,18 @@ struct stat statOf(const QString &path)
     return st;
 }
 
-// Runs body in a child process. As root the child first becomes the ordinary
-// user nobody, also a member of group 100, so that file permissions bite as
-// they do for a teacher; as anyone else it keeps its user.
+// Runs body as an ordinary user, so that permissions bite also under root.
 std::optional<SafeFileWriter::Result> runAsOrdinaryUser(
     const std::function<SafeFileWriter::Result()> &body)
 {
-    int channel[2];
-    if (::pipe(channel) != 0)
-        return std::nullopt;
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(channel[0]);
-        if (::geteuid() == 0) {
-            const gid_t groups[] = {NoGroup, UsersGroup};
-            if (::setgroups(2, groups) != 0 || ::setgid(NoGroup) != 0 || ::setuid(Nobody) != 0)
-                ::_exit(2);
-        }
+    const std::optional<QByteArray> bytes = OrdinaryUser::run([&] {
         const SafeFileWriter::Result result = body();
-        const bool sent = ::write(channel[1], &result, sizeof result) == sizeof result;
-        ::_exit(sent ? 0 : 3);
-    }
-    ::close(channel[1]);
-    SafeFileWriter::Result result;
-    const bool received = ::read(channel[0], &result, sizeof result) == sizeof result;
-    ::close(channel[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    if (!received || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return QByteArray(reinterpret_cast<const char *>(&result), sizeof result);
+    });
+    if (!bytes || bytes->size() != sizeof(SafeFileWriter::Result))
         return std::nullopt;
+    SafeFileWriter::Result result;
+    std::memcpy(&result, bytes->constData(), sizeof result);
     return result;
 }
 

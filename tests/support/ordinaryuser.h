@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QByteArray>
+
+#include <functional>
+#include <optional>
+#include <sys/types.h>
+
+// File permissions do not bite on root, and CI runs the tests as root. This
+// runs a piece of a test in a child process that, when started by root, first
+// becomes the ordinary user nobody (65534), also a member of group 100; started
+// by anyone else it keeps that user.
+class OrdinaryUser
+{
+public:
+    static constexpr uid_t Nobody = 65534;
+    static constexpr gid_t NoGroup = 65534;
+    static constexpr gid_t SecondGroup = 100;
+
+    // The bytes body returned, or nothing when the child could not run it.
+    static std::optional<QByteArray> run(const std::function<QByteArray()> &body);
+};
