@@ -6,6 +6,8 @@
 #include <climits>
 #include <cstdlib>
 
+#include <csignal>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -39,6 +41,32 @@ public:
 
 private:
     int m_fd;
+};
+
+// A write past the process's file-size limit raises SIGXFSZ, which ends the
+// program by default and loses the crossword on screen. While saving it is
+// ignored, so the write fails with EFBIG and is reported like a full disk.
+class FileSizeSignalIgnored
+{
+public:
+    FileSizeSignalIgnored()
+    {
+        struct sigaction ignore {};
+        ignore.sa_handler = SIG_IGN;
+        sigemptyset(&ignore.sa_mask);
+        m_active = ::sigaction(SIGXFSZ, &ignore, &m_previous) == 0;
+    }
+    ~FileSizeSignalIgnored()
+    {
+        if (m_active)
+            ::sigaction(SIGXFSZ, &m_previous, nullptr);
+    }
+    FileSizeSignalIgnored(const FileSizeSignalIgnored &) = delete;
+    FileSizeSignalIgnored &operator=(const FileSizeSignalIgnored &) = delete;
+
+private:
+    struct sigaction m_previous {};
+    bool m_active = false;
 };
 
 Result failure(Outcome outcome, int error, bool existed)
@@ -124,6 +152,7 @@ Result writeInPlace(const QByteArray &target, const QByteArray &bytes)
 
 SafeFileWriter::Result SafeFileWriter::write(const QString &path, const QByteArray &bytes)
 {
+    const FileSizeSignalIgnored noSignal;
     QByteArray target = QFile::encodeName(path);
     struct stat st {};
     const bool existed = ::stat(target.constData(), &st) == 0;

@@ -60,13 +60,15 @@ std::optional<SafeFileWriter::Result> runAsOrdinaryUser(
     return result;
 }
 
-// Writes past a small file-size limit fail with EFBIG, as on a full disk.
+// Writes past a small file-size limit fail with EFBIG, as on a full disk. The
+// signal that such a write raises keeps its default action, which would end
+// the program.
 SafeFileWriter::Result writeWithSizeLimit(const QString &path, const QByteArray &bytes,
                                           rlim_t limit)
 {
     struct rlimit saved {};
     getrlimit(RLIMIT_FSIZE, &saved);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_DFL);
     struct rlimit small = saved;
     small.rlim_cur = limit;
     setrlimit(RLIMIT_FSIZE, &small);
