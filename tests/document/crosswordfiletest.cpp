@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 
@@ -277,6 +278,14 @@ TEST(CrosswordFileFormatTest, Windows1251FilesWithSignsThatUtf8UsesStayWindows12
     EXPECT_EQ(back.clueText(), clue);
     // Without a single letter in the grid as well.
     EXPECT_EQ(decoded(emptyRecords(400) + windows1251(clue)).clueText(), clue);
+    // Sequences that only look like UTF-8: a surrogate, an overlong form, a
+    // sequence cut off at the end of the file.
+    for (const QByteArray &tail : {QByteArray("\xED\xA0\x80"), QByteArray("\xC1\xBF"),
+                                   QByteArray("\xE0\x9F\xBF"), QByteArray("\xD0\x9A\xD0")}) {
+        QStringDecoder fromWindows1251("windows-1251");
+        EXPECT_EQ(decoded(emptyRecords(400) + tail).clueText(), fromWindows1251.decode(tail))
+            << tail.toHex().toStdString();
+    }
 
     // The one kind of file that would come back as UTF-8 is refused, not saved
     // to change on the next opening: no letter in the grid and clues whose
