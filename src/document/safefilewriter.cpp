@@ -163,6 +163,10 @@ SafeFileWriter::Result SafeFileWriter::write(const QString &path, const QByteArr
             return failure(Outcome::NothingChanged, EISDIR, true);
         if (!S_ISREG(st.st_mode))
             return failure(Outcome::NothingChanged, ENODEV, true);
+        // A file the user may not write stays so, even where the folder would
+        // let it be replaced.
+        if (::faccessat(AT_FDCWD, target.constData(), W_OK, AT_EACCESS) != 0)
+            return failure(Outcome::NothingChanged, errno, true);
         // Through a symbolic link the file it points to is replaced, not the link.
         char resolved[PATH_MAX];
         if (::realpath(target.constData(), resolved))

@@ -228,6 +228,22 @@ TEST_F(SafeFileWriterTest, AWritableFileInAClosedFolderIsRewrittenInPlace)
     EXPECT_EQ(allEntries(path("closed")), (QStringList{"locked.crs", "shared.crs"}));
 }
 
+TEST_F(SafeFileWriterTest, AReadOnlyFileIsNotReplacedEvenInAnOpenFolder)
+{
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("open")));
+    ASSERT_EQ(::chmod(QFile::encodeName(path("open")).constData(), 0777), 0);
+    const QString kept = path("open/kept.crs");
+    writeAll(kept, m_old);
+    ASSERT_EQ(::chmod(QFile::encodeName(kept).constData(), 0444), 0);
+
+    const auto result = runAsOrdinaryUser([&] { return SafeFileWriter::write(kept, m_new); });
+    ASSERT_TRUE(result) << "the child process failed";
+    EXPECT_EQ(result->outcome, Outcome::NothingChanged);
+    EXPECT_EQ(result->error, EACCES);
+    EXPECT_EQ(readAll(kept), m_old);
+    EXPECT_EQ(allEntries(path("open")), QStringList{"kept.crs"});
+}
+
 // Saving gave the file the user's own group, shutting out colleagues.
 TEST_F(SafeFileWriterTest, TheFilesGroupIsKeptWhereTheUserBelongsToIt)
 {
