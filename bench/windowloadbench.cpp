@@ -179,12 +179,12 @@ const Shape EmptyLines = [] { return clueFilling(QStringLiteral("\r\n")); };
 const Shape LongWords = [] { return clueFilling(QString(5000, u'ж') + u' '); };
 const Shape LongLines = [] { return clueFilling(QString(20000, u'ж') + QStringLiteral("\r\n")); };
 
-#define LARGEST_CLUES(shape)                                                                      \
-    BENCHMARK_CAPTURE(BM_SolvingWindowLargestClues, shape, shape)                                 \
-        ->Unit(benchmark::kMillisecond)                                                           \
-        ->Iterations(1);                                                                          \
-    BENCHMARK_CAPTURE(BM_EditingWindowLargestClues, shape, shape)                                 \
-        ->Unit(benchmark::kMillisecond)                                                           \
+#define LARGEST_CLUES(shape)                                                                       \
+    BENCHMARK_CAPTURE(BM_SolvingWindowLargestClues, shape, shape)                                  \
+        ->Unit(benchmark::kMillisecond)                                                            \
+        ->Iterations(1);                                                                           \
+    BENCHMARK_CAPTURE(BM_EditingWindowLargestClues, shape, shape)                                  \
+        ->Unit(benchmark::kMillisecond)                                                            \
         ->Iterations(1)
 
 LARGEST_CLUES(OneUnbrokenLine);

@@ -394,7 +394,8 @@ bool CrosswordFile::read(const QString &path, CrosswordDocument *document,
     }
     ::close(fd);
     if (readError != 0) {
-        setError(error, CrosswordFileError::unreadable(path, FileFailureReason::fromErrno(readError)));
+        setError(error,
+                 CrosswordFileError::unreadable(path, FileFailureReason::fromErrno(readError)));
         return false;
     }
     if (got > MaxFileSize) {

@@ -177,7 +177,8 @@ SafeFileWriter::Result SafeFileWriter::write(const QString &path, const QByteArr
     }
 
     const qsizetype slash = target.lastIndexOf('/');
-    const QByteArray folder = slash < 0 ? QByteArray(".") : target.left(std::max<qsizetype>(slash, 1));
+    const QByteArray folder =
+        slash < 0 ? QByteArray(".") : target.left(std::max<qsizetype>(slash, 1));
     const QByteArray name = target.mid(slash + 1);
     QByteArray temporary = folder + "/." + name + ".XXXXXX";
     Descriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));

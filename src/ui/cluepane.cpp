@@ -18,8 +18,8 @@ constexpr int CachedLineLength = 10000;
 
 bool breaksWords(QChar c)
 {
-    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == QChar::ParagraphSeparator
-           || c == QChar::LineSeparator;
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == QChar::ParagraphSeparator ||
+           c == QChar::LineSeparator;
 }
 
 bool hasOverlongWord(QStringView text)
@@ -75,7 +75,8 @@ void CluePane::checkChangedText(int position, int /*removed*/, int added)
     if (m_settingText)
         return;
     const QTextBlock last = document()->findBlock(position + added);
-    for (QTextBlock block = document()->findBlock(position); block.isValid(); block = block.next()) {
+    for (QTextBlock block = document()->findBlock(position); block.isValid();
+         block = block.next()) {
         prepareBlock(block);
         if (wordWrapMode() != QTextOption::WrapAnywhere && hasOverlongWord(block.text()))
             setWordWrapMode(QTextOption::WrapAnywhere);
