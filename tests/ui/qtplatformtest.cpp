@@ -1,6 +1,7 @@
 // The real dialogs behind the platform interface, answered from the event loop
 // while they are up: their language, their questions and where they stand.
 #include "filedialog.h"
+#include "modalwatcher.h"
 #include "qtplatform.h"
 
 #include <QAbstractButton>
@@ -18,11 +19,11 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <utility>
 
 namespace {
 
@@ -78,28 +79,16 @@ protected:
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     }
 
-    // Runs step on the first modal window other than after, as soon as it is
-    // up. A watch that never fired ends with the test.
     void onNextModal(QWidget *after, std::function<void(QWidget *)> step)
     {
-        auto *timer = new QTimer(&m_watches);
-        timer->setInterval(10);
-        QObject::connect(timer, &QTimer::timeout, [timer, after, step] {
-            QWidget *modal = QApplication::activeModalWidget();
-            if (!modal || modal == after || !modal->isVisible())
-                return;
-            timer->stop();
-            timer->deleteLater();
-            step(modal);
-        });
-        timer->start();
+        m_watcher.onNextModal(after, std::move(step));
     }
 
     QtPlatform platform;
     QTemporaryDir dir;
 
 private:
-    QObject m_watches;
+    ModalWatcher m_watcher;
 };
 
 } // namespace
