@@ -8,6 +8,7 @@
 #include "letterkeyboard.h"
 #include "mainmenus.h"
 #include "numberpad.h"
+#include "plaintext.h"
 #include "twips.h"
 
 #include <QPushButton>
@@ -85,7 +86,7 @@ void Form4::hidePopups()
 
 void Form4::showFileNameInTitle()
 {
-    setWindowTitle(Caption + QStringLiteral("  -  ") + m_editorFileName);
+    setWindowTitle(PlainText::windowTitle(Caption + QStringLiteral("  -  ") + m_editorFileName));
 }
 
 CrosswordDocument Form4::document() const

@@ -1,6 +1,7 @@
 #include "designfonts.h"
 #include "program.h"
 #include "qtplatform.h"
+#include "russiantranslation.h"
 
 #include <QApplication>
 
@@ -10,6 +11,7 @@ int main(int argc, char *argv[])
     // The windows decide when the program ends, not the last visible window.
     QApplication::setQuitOnLastWindowClosed(false);
     DesignFonts::install();
+    RussianTranslation::install();
 
     QtPlatform platform;
     Program program(platform);

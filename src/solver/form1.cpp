@@ -8,6 +8,7 @@
 #include "gridlabels.h"
 #include "letterkeyboard.h"
 #include "mainmenus.h"
+#include "plaintext.h"
 #include "twips.h"
 
 #include <QComboBox>
@@ -91,7 +92,7 @@ void Form1::buildControls()
 
 void Form1::load(const QString &fileName, const CrosswordDocument &document)
 {
-    setWindowTitle(TitlePrefix + fileName);
+    setWindowTitle(PlainText::windowTitle(TitlePrefix + fileName));
     m_keyboard->nameLastLetterKey();
     m_solver.loadPuzzle(document);
     m_grid->createElements();
@@ -100,6 +101,7 @@ void Form1::load(const QString &fileName, const CrosswordDocument &document)
         GridLabels::setBackground(m_grid->letterLabel(i), White);
     m_keyboard->raise();
     redraw();
+    showLastHistoryLine();
 }
 
 void Form1::selectCell(int cell)
@@ -116,8 +118,16 @@ void Form1::pressLetterKey(int key)
 
 void Form1::finishCheck()
 {
+    const qsizetype lines = m_solver.history().size();
     m_solver.finishCheck();
     redraw();
+    if (m_solver.history().size() != lines)
+        showLastHistoryLine();
+}
+
+void Form1::showLastHistoryLine()
+{
+    m_history->setEditText(m_solver.historyEditText());
 }
 
 void Form1::backToSolving()
@@ -190,8 +200,6 @@ void Form1::redraw()
         m_history->clear();
         m_history->addItems(m_solver.history());
     }
-    if (m_history->currentText() != m_solver.historyEditText())
-        m_history->setEditText(m_solver.historyEditText());
 
     m_keyboard->moveTo(m_solver.keyboardPosition());
     m_keyboard->setVisible(m_solver.isKeyboardShown());

@@ -50,6 +50,8 @@ private:
     void backToSolving();
     void redraw();
     void redrawCell(int cell);
+    // The history's edit field is the pupil's: it is set only at load and by a check.
+    void showLastHistoryLine();
 
     GridSolver m_solver;
     ClientArea *m_client = nullptr;

@@ -5,10 +5,17 @@
 #include <QFrame>
 #include <QMouseEvent>
 
-ClientArea::ClientArea(int widthTwips, int heightTwips, QWidget *parent) : QWidget(parent)
+ClientArea::ClientArea(int widthTwips, int heightTwips, QWidget *parent)
+    : QWidget(parent), m_designSize(Twips::size(widthTwips, heightTwips))
 {
-    // The layout never follows the window's size: the area keeps its design size.
-    setFixedSize(Twips::size(widthTwips, heightTwips));
+    // No layout: the controls never follow the window's size.
+    setMinimumSize(m_designSize);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+}
+
+QSize ClientArea::sizeHint() const
+{
+    return m_designSize;
 }
 
 void ClientArea::mousePressEvent(QMouseEvent *event)

@@ -3,6 +3,7 @@
 #include "clickablelabel.h"
 #include "crossworddocument.h"
 #include "designfonts.h"
+#include "plaintext.h"
 #include "twips.h"
 
 #include <QPalette>
@@ -15,6 +16,8 @@ GridLabels::GridLabels(QWidget *clientArea, GridGeometry::Window window)
     letter->setObjectName(QStringLiteral("Label1"));
     letter->setIndex(0);
     letter->setAutoFillBackground(true);
+    // Captions come from the crossword file.
+    PlainText::apply(letter);
     QPalette palette = letter->palette();
     palette.setColor(QPalette::Window, m_client->palette().color(QPalette::Base));
     palette.setColor(QPalette::WindowText, QColor(0, 0, 255));
@@ -28,6 +31,7 @@ GridLabels::GridLabels(QWidget *clientArea, GridGeometry::Window window)
     ClickableLabel *number = new ClickableLabel(m_client);
     number->setObjectName(QStringLiteral("Label2"));
     number->setIndex(0);
+    PlainText::apply(number);
     number->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     number->setGeometry(Twips::toPixels(GridGeometry::numberLabel(0)));
     connect(number, &ClickableLabel::clicked, this, [this] { emit numberClicked(0); });
@@ -43,6 +47,7 @@ ClickableLabel *GridLabels::makeLetter(int cell)
     label->setIndex(cell);
     label->setAutoFillBackground(true);
     label->setPalette(model->palette());
+    label->setTextFormat(model->textFormat());
     label->setAlignment(model->alignment());
     label->setFont(model->font());
     label->setText(model->text());
@@ -57,6 +62,7 @@ ClickableLabel *GridLabels::makeNumber(int cell)
     ClickableLabel *label = new ClickableLabel(m_client);
     label->setObjectName(model->objectName());
     label->setIndex(cell);
+    label->setTextFormat(model->textFormat());
     label->setAlignment(model->alignment());
     label->setText(model->text());
     label->setGeometry(Twips::toPixels(GridGeometry::numberLabel(cell)));

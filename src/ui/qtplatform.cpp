@@ -1,27 +1,24 @@
 #include "qtplatform.h"
 
+#include "filedialog.h"
+#include "plaintext.h"
 #include "twips.h"
 
 #include <QDesktopServices>
 #include <QDir>
-#include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QUrl>
 
 std::optional<QString> QtPlatform::fileDialog(QWidget *owner, const FileDialogRequest &request)
 {
-    QFileDialog dialog(owner);
+    FileDialog dialog(owner,
+                      request.mode == FileDialogRequest::Mode::Open ? FileDialog::Mode::Open
+                                                                    : FileDialog::Mode::Save,
+                      request.fileMustExist, request.confirmOverwrite);
     dialog.setNameFilter(request.filter);
-    if (request.mode == FileDialogRequest::Mode::Open) {
-        dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setFileMode(request.fileMustExist ? QFileDialog::ExistingFile
-                                                 : QFileDialog::AnyFile);
-    } else {
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
-    }
     if (!request.initialFileName.isEmpty())
         dialog.selectFile(request.initialFileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -35,7 +32,11 @@ QString QtPlatform::inputBox(QWidget *owner, const QString &prompt, const QStrin
     QInputDialog box(owner);
     box.setInputMode(QInputDialog::TextInput);
     box.setLabelText(prompt);
+    if (auto *label = box.findChild<QLabel *>())
+        PlainText::apply(label);
     box.setWindowTitle(title);
+    box.setOkButtonText(QStringLiteral("ОК"));
+    box.setCancelButtonText(QStringLiteral("Отмена"));
     box.move(Twips::toPixels(position));
     if (box.exec() != QDialog::Accepted)
         return {};
@@ -54,5 +55,9 @@ bool QtPlatform::openDocument(const QString &fileName)
 
 void QtPlatform::showMessage(QWidget *owner, const QString &title, const QString &text)
 {
-    QMessageBox::warning(owner, title, text);
+    // Messages name files, and a file name is not markup.
+    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, owner);
+    box.setTextFormat(Qt::PlainText);
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("ОК"));
+    box.exec();
 }

@@ -9,6 +9,7 @@
 #include "windowdriver.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -284,4 +285,26 @@ TEST(Form4Test, MenuBarIsAsDesignedWithoutShortcuts)
     EXPECT_EQ(bar.value(2)->objectName(), QStringLiteral("menuhelp"));
     EXPECT_FALSE(WindowDriver::anyShortcut(bar));
     EXPECT_FALSE(form.window.menuBar()->isNativeMenuBar());
+}
+
+// Mended fault: only the design-sized area reported presses, so after enlarging
+// the window a press in the new part left the keyboard or the pad open.
+TEST(Form4Test, PressOnTheEnlargedPartOfTheWindowClosesBothPopups)
+{
+    ShownForm4 form;
+    form.window.resize(form.window.size() + QSize(180, 120));
+    QCoreApplication::processEvents();
+    const QRect frame = form.window.rect();
+    const QPoint beyond = form.client()->mapFrom(&form.window, frame.bottomRight() - QPoint(4, 4));
+
+    form.clickLetter(21);
+    ASSERT_TRUE(form.shown(form.keyboard()));
+    form.clickAt(beyond);
+    EXPECT_FALSE(form.shown(form.keyboard()));
+
+    form.clickNumber(21);
+    ASSERT_TRUE(form.shown(form.pad()));
+    form.clickAt(form.client()->mapFrom(&form.window, QPoint(frame.right() - 4, 200)));
+    EXPECT_FALSE(form.shown(form.pad()));
+    EXPECT_EQ(form.number(21)->text(), QString()) << "a press elsewhere applies nothing";
 }

@@ -5,6 +5,7 @@
 #include "cluepane.h"
 #include "crosswordfile.h"
 #include "dailypassword.h"
+#include "form1.h"
 #include "form4.h"
 #include "gridlabels.h"
 #include "letterkeyboard.h"
@@ -109,10 +110,13 @@ TEST_F(EditorFileCommandsTest,
     EXPECT_EQ(window->editorFileName(), file);
     EXPECT_EQ(window->windowTitle(), TitlePrefix + file);
 
-    // Save to the known name: no dialog, same title.
+    // Save to the known name: pop-ups closed first, no dialog, same title.
     typeLetter(window, 4, u'ы');
     expected.setLetter(4, QStringLiteral("ы"));
+    click(window->grid()->numberLabel(9));
+    ASSERT_TRUE(window->numberPad()->isVisible());
     trigger(window, "menusave1");
+    EXPECT_FALSE(window->numberPad()->isVisible());
     EXPECT_EQ(platform.fileRequests.size(), 1u);
     EXPECT_EQ(fileBytes(file), expectedFileBytes(expected));
     EXPECT_EQ(window->windowTitle(), TitlePrefix + file);
@@ -240,6 +244,76 @@ TEST_F(EditorFileCommandsTest, RefusedPasswordLoadsNothingAndOnlyRewritesTheTitl
     EXPECT_EQ(window->grid()->letterLabel(0)->text(), QStringLiteral("д"));
 }
 
+TEST_F(EditorFileCommandsTest, PasswordLettersMustMatchInCase)
+{
+    // A short date with a month name ("18 Dec 2026" in the C locale) puts
+    // letters into the password.
+    platform.date = QDate(2026, 12, 18);
+    const QString right = DailyPassword::forDate(platform.date, QLocale::system());
+    if (right.toLower() == right.toUpper())
+        GTEST_SKIP() << "the system short date " << right.toStdString() << " holds no letters";
+    const QString file = crosswordFile(QStringLiteral("дом.crs"), boardFromRows({"дом"}));
+    Form4 *window = startAndCreate();
+    ASSERT_NE(window, nullptr);
+    for (const QString &typed : {right.toLower(), right.toUpper()}) {
+        if (typed == right)
+            continue;
+        platform.inputAnswers = {typed};
+        platform.fileAnswers = {file};
+        trigger(window, "menuopen");
+        EXPECT_TRUE(platform.fileRequests.empty()) << typed.toStdString();
+    }
+    platform.inputAnswers = {right};
+    platform.fileAnswers = {file};
+    trigger(window, "menuopen");
+    EXPECT_EQ(platform.fileRequests.size(), 1u);
+    EXPECT_EQ(window->editorFileName(), file);
+}
+
+// The road of a crossword: built by clicks in the editing window, saved, then
+// opened by a pupil from the start window of a later run.
+TEST_F(EditorFileCommandsTest, CrosswordMadeInTheEditorOpensForThePupilWithTheSameShape)
+{
+    Form4 *editing = startAndCreate();
+    ASSERT_NE(editing, nullptr);
+    const QString word = QStringLiteral("сосна");
+    for (int i = 0; i < 5; ++i)
+        typeLetter(editing, 21 + i, word[i]);
+    typeLetter(editing, 41, u'л');
+    typeLetter(editing, 61, u'ь');
+    typeLetter(editing, 399, u'я');
+    typeNumber(editing, 21, QStringLiteral("1"));
+    typeNumber(editing, 41, QStringLiteral("2"));
+    typeNumber(editing, 399, QStringLiteral("17"));
+    typeNumber(editing, 200, QStringLiteral("5")); // a number on a blank square
+    typeClues(editing, {QStringLiteral("1. Дерево."), QStringLiteral("17. Буква.")});
+    const QString file = path(QStringLiteral("урок.crs"));
+    platform.fileAnswers = {file};
+    trigger(editing, "menusave2");
+    ASSERT_EQ(editing->editorFileName(), file);
+    const CrosswordDocument made = editing->document();
+
+    program = std::make_unique<Program>(platform, [this] { ++quits; });
+    settle();
+    Form1 *solving = startAndOpen(file);
+    ASSERT_NE(solving, nullptr);
+    int shown = 0;
+    for (int cell = 0; cell < CrosswordDocument::CellCount; ++cell) {
+        const bool playable = !made.letter(cell).isEmpty();
+        shown += playable;
+        EXPECT_EQ(solving->grid()->letterLabel(cell)->isVisible(), playable) << cell;
+        EXPECT_EQ(solving->grid()->letterLabel(cell)->text(), QString()) << cell;
+        const bool numbered = playable && !made.number(cell).isEmpty();
+        EXPECT_EQ(solving->grid()->numberLabel(cell)->isVisible(), numbered) << cell;
+        if (numbered) {
+            EXPECT_EQ(solving->grid()->numberLabel(cell)->text(), made.number(cell)) << cell;
+        }
+    }
+    EXPECT_EQ(shown, 8);
+    EXPECT_EQ(solving->cluePane()->text(), QStringLiteral("1. Дерево.\r\n17. Буква."));
+    EXPECT_EQ(solving->windowTitle(), TitlePrefix + file);
+}
+
 // Mended fault: Open used to empty the clue pane, reset its font and take the
 // new file name before reading, so a failed read left a mixture that a plain
 // Save would then write over the file. Now nothing changes unless the read
@@ -324,9 +398,17 @@ TEST_F(EditorFileCommandsTest, SaveThatCannotWriteSaysSoAndKeepsNameTitleAndFile
     EXPECT_EQ(window->editorFileName(), good);
     EXPECT_EQ(window->windowTitle(), TitlePrefix + good);
 
-    // The known file's folder disappears: Save reports it and keeps the name.
+    // The known file's folder disappears: Save reports it, over a window whose
+    // pop-ups it closed first, and keeps the name.
     ASSERT_TRUE(QDir(sub).removeRecursively());
+    click(window->grid()->letterLabel(5));
+    ASSERT_TRUE(window->keyboard()->isVisible());
+    bool keyboardAtMessage = true;
+    platform.onMessage = [&](QWidget *, const FakePlatform::Message &) {
+        keyboardAtMessage = window->keyboard()->isVisible();
+    };
     trigger(window, "menusave1");
+    EXPECT_FALSE(keyboardAtMessage);
     ASSERT_EQ(platform.messages.size(), messages + 2);
     EXPECT_TRUE(platform.messages.back().text.contains(good));
     EXPECT_EQ(window->editorFileName(), good);

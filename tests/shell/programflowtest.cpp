@@ -11,6 +11,10 @@
 #include "gridlabels.h"
 #include "letterkeyboard.h"
 
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QScreen>
+
 #include <QComboBox>
 #include <QDir>
 #include <QPointer>
@@ -120,6 +124,80 @@ TEST_F(ProgramTest, PupilOpensSolvesTwiceAndOpensAnotherCrossword)
     EXPECT_EQ(program->windows().loadedCount(), 1);
     EXPECT_EQ(quits, 0) << "a window shown afresh is not the last one closing";
     EXPECT_TRUE(platform.messages.empty());
+}
+
+namespace {
+
+// Within two pixels (halving rounds twice) of the middle of the screen's free area.
+void expectCentred(const QWidget *window)
+{
+    const QPoint middle = QGuiApplication::primaryScreen()->availableGeometry().center();
+    const QPoint centre = window->frameGeometry().center();
+    EXPECT_LE(std::abs(centre.x() - middle.x()), 2) << window->objectName().toStdString();
+    EXPECT_LE(std::abs(centre.y() - middle.y()), 2) << window->objectName().toStdString();
+}
+
+void expectDesignFont(const QWidget *widget, qreal points)
+{
+    EXPECT_EQ(widget->font().family(), QStringLiteral("MS Sans Serif"));
+    EXPECT_EQ(widget->font().pointSizeF(), points) << widget->objectName().toStdString();
+}
+
+} // namespace
+
+TEST_F(ProgramTest, StartAndMainWindowsOpenCentredWithTheDesignFonts)
+{
+    program->start();
+    Form3 *start = startWindow();
+    ASSERT_NE(start, nullptr);
+    expectCentred(start);
+    expectDesignFont(start->openButton(), 9.75);
+    expectDesignFont(start->createButton(), 9.75);
+
+    Form1 *solving = startAndOpen(crosswordFile(QStringLiteral("кот.crs"), Cat));
+    ASSERT_NE(solving, nullptr);
+    expectCentred(solving);
+    trigger(solving, "menuhelp2");
+    ASSERT_NE(aboutWindow(), nullptr);
+    expectDesignFont(aboutWindow()->text(), 9.75);
+
+    program = std::make_unique<Program>(platform, [this] { ++quits; });
+    settle();
+    Form4 *editing = startAndCreate();
+    ASSERT_NE(editing, nullptr);
+    expectCentred(editing);
+}
+
+TEST_F(ProgramTest, SolvingOpenClosesTheKeyboardFirstWhateverTheDialogAnswers)
+{
+    QPointer<Form1> window = startAndOpen(crosswordFile(QStringLiteral("кот.crs"), Cat));
+    ASSERT_TRUE(window);
+    const QString broken = path(QStringLiteral("broken.crs"));
+    putFileBytes(broken, expectedFileBytes(Cat).left(100));
+    bool openAtDialog = true;
+    bool openAtMessage = true;
+    platform.onFileDialog = [&](QWidget *, const Platform::FileDialogRequest &) {
+        openAtDialog = window->keyboard()->isVisible();
+    };
+    platform.onMessage = [&](QWidget *, const FakePlatform::Message &) {
+        openAtMessage = window->keyboard()->isVisible();
+    };
+    for (const std::optional<QString> &answer :
+         {std::optional<QString>(std::nullopt), std::optional<QString>(broken),
+          std::optional<QString>(path(QStringLiteral("gone.crs")))}) {
+        SCOPED_TRACE(answer.value_or(QStringLiteral("cancel")).toStdString());
+        click(window->grid()->letterLabel(2));
+        ASSERT_TRUE(window->keyboard()->isVisible());
+        openAtDialog = true;
+        platform.fileAnswers = {answer};
+        trigger(window, "menuopen");
+        settle();
+        ASSERT_EQ(solvingWindow(), window.data());
+        EXPECT_FALSE(openAtDialog);
+        EXPECT_FALSE(window->keyboard()->isVisible());
+    }
+    EXPECT_EQ(platform.messages.size(), 2u);
+    EXPECT_FALSE(openAtMessage);
 }
 
 TEST_F(ProgramTest, CancelAtTheStartRestoresTheExactPosition)

@@ -86,6 +86,34 @@ TEST_F(SharedMenusTest, FontCycleInTheEditingWindowStartsAgainAtTwelveAfterNew)
     EXPECT_EQ(cycleFiveTimes(editingWindow(), editingSize), Cycle);
 }
 
+TEST_F(SharedMenusTest, FontSizeOutsideTheCycleStaysAndHalfPointsRoundToEven)
+{
+    Form4 *editing = startAndCreate();
+    ASSERT_NE(editing, nullptr);
+    // Read back from the pane, a size is first rounded to a whole number, half to even.
+    const std::pair<qreal, qreal> steps[] = {{11.5, 14}, {12.5, 14}, {13.5, 16}, {14.5, 16},
+                                             {17.5, 12}, {18.5, 12}, {12.4, 14}, {17.6, 12}};
+    for (const auto &[from, to] : steps) {
+        editing->setClueFontSize(from);
+        trigger(editing, "menufont");
+        EXPECT_EQ(editing->clueFontSize(), to) << from;
+    }
+    for (const qreal outside : {8.0, 13.0, 15.0, 19.0, 20.0, 10.5, 19.5}) {
+        editing->setClueFontSize(outside);
+        trigger(editing, "menufont");
+        EXPECT_EQ(editing->clueFontSize(), outside) << "nothing changes for " << outside;
+    }
+
+    Form1 *solving = startAndOpen(crosswordFile(QStringLiteral("сова.crs"), Owl));
+    ASSERT_NE(solving, nullptr);
+    solving->setClueFontSize(13);
+    trigger(solving, "menufont");
+    EXPECT_EQ(solving->clueFontSize(), 13);
+    solving->setClueFontSize(16.5);
+    trigger(solving, "menufont");
+    EXPECT_EQ(solving->clueFontSize(), 18);
+}
+
 TEST_F(SharedMenusTest, HelpAsksForTheRelativeHelpFileClosesThePopupsAndIgnoresTheOutcome)
 {
     Form4 *editing = startAndCreate();

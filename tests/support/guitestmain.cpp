@@ -1,6 +1,8 @@
 // Entry point of the window tests: a QApplication on the offscreen platform
-// unless the caller chose another, the design fonts, then GoogleTest.
+// unless the caller chose another, the design fonts and Qt's Russian texts as
+// the program has them, then GoogleTest.
 #include "designfonts.h"
+#include "russiantranslation.h"
 
 #include <QApplication>
 
@@ -13,5 +15,6 @@ int main(int argc, char **argv)
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     DesignFonts::install();
+    RussianTranslation::install();
     return RUN_ALL_TESTS();
 }
