@@ -10,6 +10,9 @@ packages=(
     clang libclang-rt-14-dev
     fonts-liberation
     xvfb xauth xdotool
+    fp-utils libchm-bin
+    desktop-file-utils appstream shared-mime-info
+    dpkg-dev lintian file xchm xdg-utils
 )
 
 missing=()
