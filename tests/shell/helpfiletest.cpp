@@ -74,8 +74,8 @@ TEST(HelpFileTest, AnInstallationFindsItsDataFolderFromTheExecutableWhereverItIs
     const QString work = tree.folder(QStringLiteral("work"));
     for (const QString &prefix : {QStringLiteral("usr"), QStringLiteral("opt/moved here/usr")}) {
         const QString bin = tree.folder(prefix + QStringLiteral("/bin"));
-        const QString copy = QDir::cleanPath(
-            tree.file(prefix + QStringLiteral("/bin/") + HelpFile::DataFolderFromExecutable + u'/' + Help));
+        const QString copy = QDir::cleanPath(tree.file(
+            prefix + QStringLiteral("/bin/") + HelpFile::DataFolderFromExecutable + u'/' + Help));
         EXPECT_EQ(HelpFile::locate(work, bin), copy) << prefix.toStdString();
         EXPECT_TRUE(copy.startsWith(tree.path(prefix))) << copy.toStdString();
     }
