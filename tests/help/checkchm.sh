@@ -62,6 +62,10 @@ for page in $pages; do
         fail "$page: not Russian ($cyrillic Cyrillic, $latin Latin letters)"
     fi
     grep -qP '<title>[^<]*\p{Cyrillic}' <<<"$text" || fail "$page: no Russian title"
+    # Pictures, style sheets and links to other pages come from the help file too.
+    for target in $(grep -oiE '(src|href)="[^"#:]+' <<<"$text" | sed 's/^[^"]*"//' | sort -u); do
+        grep -qxF "/$target" "$work/entries" || fail "$page refers to $target, which the help file lacks"
+    done
 done
 
 count=$(wc -w <<<"$pages")
