@@ -27,14 +27,13 @@ program=
 cleanup() {
     # The viewer is started by the desktop's opener, not by us: find it by the
     # unique temporary folder in its command line.
-    local cmdline pid
+    local cmdline pid args
     for cmdline in /proc/[0-9]*/cmdline; do
         pid=${cmdline#/proc/}
         pid=${pid%/cmdline}
         [[ $pid == "$$" || $pid == "$program" ]] && continue
-        if tr '\0' ' ' 2>/dev/null <"$cmdline" | grep -qF -- "$work/"; then
-            kill "$pid" 2>/dev/null
-        fi
+        mapfile -d '' args 2>/dev/null <"$cmdline" || continue
+        [[ ${args[*]} == *"$work/"* ]] && kill "$pid" 2>/dev/null
     done
     [[ -n $program ]] && kill "$program" 2>/dev/null
     [[ -n $xvfb ]] && kill "$xvfb" 2>/dev/null
