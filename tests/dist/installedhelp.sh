@@ -123,12 +123,16 @@ done
 [[ -n $viewer ]] || fail "no help viewer window opened"
 
 # The viewer shows the installed help, reached from the executable's folder.
+# It maps its window before it has loaded the file and named the window.
+deadline=$((SECONDS + 15))
+until name=$(xdotool getwindowname "$viewer" 2>/dev/null) && [[ $name == *"$title"* ]]; do
+    ((SECONDS < deadline)) || fail "the viewer window is titled '$name', not after the help"
+    sleep 0.2
+done
 pid=$(xdotool getwindowpid "$viewer" 2>/dev/null)
 [[ -n $pid ]] || fail "the viewer window has no process id"
 args=$(tr '\0' ' ' <"/proc/$pid/cmdline")
 [[ $args == *"$help_file"* ]] || fail "the viewer opened '$args', not $help_file"
-name=$(xdotool getwindowname "$viewer")
-[[ $name == *"$title"* ]] || fail "the viewer window is titled '$name', not after the help"
 kill -0 "$program" 2>/dev/null || fail "the program ended"
 echo "help: '$name' shows $help_file"
 
