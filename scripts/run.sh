@@ -4,5 +4,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 cmake --preset default
-cmake --build --preset default --target kvarcella
+# The help file is built beside the program, where "Справка" finds it.
+cmake --build --preset default --target kvarcella helpfile
 exec build/default/src/shell/kvarcella

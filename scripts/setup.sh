@@ -11,6 +11,9 @@ packages=(
     fonts-liberation
     xvfb xauth xdotool
     qt6-translations-l10n
+    fp-utils libchm-bin
+    desktop-file-utils appstream shared-mime-info
+    dpkg-dev lintian file xchm xdg-utils
 )
 
 missing=()

@@ -10,11 +10,13 @@
 #include "form2.h"
 #include "form3.h"
 #include "form4.h"
+#include "helpfile.h"
 #include "mainmenus.h"
 #include "platform.h"
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDir>
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QScreen>
@@ -190,7 +192,8 @@ void Program::openHelp(QMainWindow *window)
 {
     hidePopups(window);
     // The outcome is deliberately ignored: a missing help file is not an error.
-    m_platform.openDocument(QStringLiteral("kvarcella.chm"));
+    m_platform.openDocument(
+        HelpFile::locate(QDir::currentPath(), QCoreApplication::applicationDirPath()));
 }
 
 void Program::showAbout(QMainWindow *window)

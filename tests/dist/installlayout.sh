@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary folder (DESTDIR, prefix /usr) and checks
+# what a desktop needs: the program, its help in the data folder, the launcher
+# entries, icon, software-centre description and crossword file type, each
+# accepted by its validator. Files installed besides these are fine.
+#
+#   installlayout.sh BUILD_DIR SOURCE_DIR
+set -uo pipefail
+export LC_ALL=C.UTF-8
+
+build=${1:?usage: installlayout.sh BUILD_DIR SOURCE_DIR}
+source_dir=${2:?usage: installlayout.sh BUILD_DIR SOURCE_DIR}
+failures=0
+fail() {
+    echo "install: $*" >&2
+    failures=$((failures + 1))
+}
+for tool in desktop-file-validate appstreamcli update-mime-database; do
+    command -v "$tool" >/dev/null || { echo "install: $tool is missing (scripts/setup.sh installs it)" >&2; exit 1; }
+done
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+root=$work/root
+DESTDIR=$root cmake --install "$build" --prefix /usr >"$work/install.log" 2>&1 ||
+    { cat "$work/install.log" >&2; echo "install: cmake --install failed" >&2; exit 1; }
+
+app=ru.kvarcella.Kvarcella
+share=$root/usr/share
+required=(
+    usr/bin/kvarcella
+    usr/share/kvarcella/kvarcella.chm
+    usr/share/applications/$app.desktop
+    usr/share/icons/hicolor/scalable/apps/$app.svg
+    usr/share/metainfo/$app.metainfo.xml
+    usr/share/mime/packages/$app.xml
+    usr/share/man/man1/kvarcella.1.gz
+    usr/share/doc/kvarcella/copyright
+    usr/share/doc/kvarcella/changelog.gz
+)
+for path in "${required[@]}"; do
+    [[ -f $root/$path ]] || fail "missing /$path"
+done
+[[ -x $root/usr/bin/kvarcella ]] || fail "/usr/bin/kvarcella is not executable"
+cmp -s "$root/usr/share/kvarcella/kvarcella.chm" "$build/src/shell/kvarcella.chm" ||
+    fail "the installed help is not the one built"
+outside=$(cd "$root" && find . -mindepth 1 -maxdepth 1 ! -name usr)
+[[ -z $outside ]] || fail "installed outside /usr: $outside"
+
+# Every launcher entry, installed or in the sources, passes the validator; the
+# program's own names a command and an icon that are installed.
+shopt -s nullglob
+for entry in "$share"/applications/*.desktop "$source_dir"/dist/*.desktop; do
+    out=$(desktop-file-validate "$entry" 2>&1) || fail "desktop-file-validate $(basename "$entry"): $out"
+    [[ -z $out ]] || fail "desktop-file-validate $(basename "$entry") warns: $out"
+done
+entry=$share/applications/$app.desktop
+if [[ -f $entry ]]; then
+    exec_line=$(sed -n 's/^Exec=//p' "$entry")
+    [[ $exec_line == kvarcella ]] || fail "Exec is '$exec_line', not the bare program name"
+    grep -qx "Icon=$app" "$entry" || fail "the launcher entry names another icon"
+    grep -q '^MimeType=' "$entry" && fail "the launcher entry declares file types, yet the program opens none from its command line"
+    grep -qx 'Name=Кварцелла 2.0' "$entry" || fail "the launcher entry is not named 'Кварцелла 2.0'"
+    grep -qE '^Categories=Education;[A-Za-z]+;' "$entry" || fail "the launcher entry is not in Education plus a second category"
+fi
+
+# appstreamcli reports errors and warnings as "E:" and "W:" lines; pedantic
+# notes ("P:", such as the capitals of the agreed application id) are fine.
+metainfo=$share/metainfo/$app.metainfo.xml
+if [[ -f $metainfo ]]; then
+    out=$(appstreamcli validate --no-net "$metainfo" 2>&1) || fail "appstreamcli validate failed: $out"
+    grep -E '^[EW]:' <<<"$out" && fail "appstreamcli validate reports problems"
+    grep -q "<launchable type=\"desktop-id\">$app.desktop</launchable>" "$metainfo" ||
+        fail "the description does not launch $app.desktop"
+fi
+
+# The crossword type, as the desktop's own database tool compiles it.
+if [[ -f $share/mime/packages/$app.xml ]]; then
+    update-mime-database "$share/mime" >/dev/null 2>"$work/mime.log" || fail "update-mime-database: $(cat "$work/mime.log")"
+    grep -qx 'application/x-kvarcella-crossword:\*\.crs' "$share/mime/globs" ||
+        fail "*.crs is not known as application/x-kvarcella-crossword"
+    grep -qx "application/x-kvarcella-crossword:$app" "$share/mime/icons" "$share/mime/generic-icons" 2>/dev/null ||
+        fail "the crossword type does not show the program's icon"
+    grep -q '<comment xml:lang="ru">Кроссворд</comment>' "$share/mime/application/x-kvarcella-crossword.xml" ||
+        fail "the crossword type is not called 'Кроссворд'"
+fi
+
+if ((failures > 0)); then
+    echo "install: $failures problem(s); installed files:" >&2
+    (cd "$root" && find . -type f | sort) >&2
+    exit 1
+fi
+echo "install: layout, launcher entries, description and file type are fine"
