@@ -14,6 +14,7 @@ packages=(
     fp-utils libchm-bin
     desktop-file-utils appstream shared-mime-info
     dpkg-dev lintian file xchm xdg-utils
+    poppler-utils
 )
 
 missing=()
