@@ -1,0 +1,9 @@
+# Making a crossword from a list of words: plain logic on Qt Core.
+add_library(crosswordmaker STATIC)
+target_sources(crosswordmaker PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/crosswordmaker.cpp ${CMAKE_CURRENT_LIST_DIR}/crosswordmaker.h
+    ${CMAKE_CURRENT_LIST_DIR}/griddrawing.cpp ${CMAKE_CURRENT_LIST_DIR}/griddrawing.h
+    ${CMAKE_CURRENT_LIST_DIR}/wordlist.cpp ${CMAKE_CURRENT_LIST_DIR}/wordlist.h
+)
+target_include_directories(crosswordmaker PUBLIC ${CMAKE_CURRENT_LIST_DIR})
+target_link_libraries(crosswordmaker PUBLIC document Qt6::Core)
