@@ -1,0 +1,32 @@
+#pragma once
+
+#include "crossworddocument.h"
+
+#include <QStringList>
+
+// Finds what the editing window lets through but a pupil would stumble on: words
+// without numbers, numbers without words, numbers used twice, clues and words
+// that do not match, and letters the letter keyboard cannot enter.
+class CrosswordCheck
+{
+public:
+    explicit CrosswordCheck(const CrosswordDocument &document);
+
+    // One Russian sentence per problem, grouped by kind, each kind in reading order.
+    const QStringList &problems() const { return m_problems; }
+    // Remarks that are no problem, such as clues in free form that could not be matched.
+    const QStringList &notes() const { return m_notes; }
+    // One line per word: its number, direction, letters and start cell.
+    const QStringList &wordList() const { return m_wordList; }
+
+    // "строка R, столбец C", both counted from 1.
+    static QString cellPlace(int cell);
+    // Text from the file made safe to print on a terminal: control characters
+    // are written as U+XXXX.
+    static QString printable(const QString &text);
+
+private:
+    QStringList m_problems;
+    QStringList m_notes;
+    QStringList m_wordList;
+};

@@ -1,0 +1,51 @@
+#include "ipuzcommand.h"
+
+#include "crossworddocument.h"
+#include "ipuzexport.h"
+
+#include <QCommandLineParser>
+#include <QTextStream>
+
+namespace {
+const QString OutputOption = QStringLiteral("output");
+}
+
+QString IpuzCommand::name() const
+{
+    return QStringLiteral("ipuz");
+}
+
+QString IpuzCommand::description() const
+{
+    return QStringLiteral("Записать кроссворд в открытом формате ipuz (JSON) для других "
+                          "программ.");
+}
+
+QString IpuzCommand::argumentSyntax() const
+{
+    return QStringLiteral("ФАЙЛ.crs");
+}
+
+QList<QCommandLineOption> IpuzCommand::options() const
+{
+    return {QCommandLineOption({QStringLiteral("o"), OutputOption},
+                               QStringLiteral("Куда записать (по умолчанию рядом с кроссвордом, "
+                                              "с расширением .ipuz)."),
+                               QStringLiteral("ФАЙЛ.ipuz"))};
+}
+
+int IpuzCommand::run(const QCommandLineParser &parser, ToolStreams streams)
+{
+    QString path;
+    if (!singleArgument(parser, QStringLiteral("файл кроссворда"), &path, streams))
+        return ToolExit::Failed;
+    CrosswordDocument document;
+    if (!readCrossword(path, &document, streams))
+        return ToolExit::Failed;
+    const QString output =
+        parser.isSet(OutputOption) ? parser.value(OutputOption) : siblingPath(path, QStringLiteral("ipuz"));
+    if (!writeOutput(output, IpuzExport::toJson(document, crosswordTitle(path)), streams))
+        return ToolExit::Failed;
+    streams.out << QStringLiteral("Записан файл «%1».").arg(output) << u'\n';
+    return ToolExit::Ok;
+}

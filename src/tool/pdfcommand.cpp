@@ -1,0 +1,89 @@
+#include "pdfcommand.h"
+
+#include "crossworddocument.h"
+#include "pdfexport.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTextStream>
+
+namespace {
+const QString OutputOption = QStringLiteral("output");
+const QString NoAnswersOption = QStringLiteral("no-answers");
+const QString OpenOption = QStringLiteral("open");
+
+// Next to the crossword when that folder takes new files, else in the temporary folder.
+QString openTarget(const QString &defaultPath)
+{
+    const QFileInfo info(defaultPath);
+    if (QFileInfo(info.absolutePath()).isWritable() && (!info.exists() || info.isWritable()))
+        return defaultPath;
+    return QDir(QDir::tempPath()).filePath(info.fileName());
+}
+} // namespace
+
+QString PdfCommand::name() const
+{
+    return QStringLiteral("pdf");
+}
+
+QString PdfCommand::description() const
+{
+    return QStringLiteral("Записать кроссворд в PDF для печати: лист для учеников и лист с "
+                          "ответами.");
+}
+
+QString PdfCommand::argumentSyntax() const
+{
+    return QStringLiteral("ФАЙЛ.crs");
+}
+
+QList<QCommandLineOption> PdfCommand::options() const
+{
+    return {
+        QCommandLineOption({QStringLiteral("o"), OutputOption},
+                           QStringLiteral("Куда записать (по умолчанию рядом с кроссвордом, с "
+                                          "расширением .pdf)."),
+                           QStringLiteral("ФАЙЛ.pdf")),
+        QCommandLineOption(NoAnswersOption, QStringLiteral("Не добавлять лист с ответами.")),
+        QCommandLineOption(OpenOption,
+                           QStringLiteral("Открыть PDF в программе просмотра; если папка "
+                                          "кроссворда закрыта для записи, PDF пишется во "
+                                          "временную папку.")),
+    };
+}
+
+int PdfCommand::run(const QCommandLineParser &parser, ToolStreams streams)
+{
+    QString path;
+    if (!singleArgument(parser, QStringLiteral("файл кроссворда"), &path, streams))
+        return ToolExit::Failed;
+    CrosswordDocument document;
+    if (!readCrossword(path, &document, streams))
+        return ToolExit::Failed;
+
+    const bool open = parser.isSet(OpenOption);
+    QString output = parser.isSet(OutputOption) ? parser.value(OutputOption)
+                                                : siblingPath(path, QStringLiteral("pdf"));
+    if (open && !parser.isSet(OutputOption))
+        output = openTarget(output);
+
+    PdfExport::Options options;
+    options.title = crosswordTitle(path);
+    options.answers = !parser.isSet(NoAnswersOption);
+    if (!writeOutput(output, PdfExport::render(document, options), streams))
+        return ToolExit::Failed;
+    streams.out << QStringLiteral("Записан файл «%1».").arg(output) << u'\n';
+
+    if (open && !QProcess::startDetached(QStringLiteral("xdg-open"),
+                                         {QFileInfo(output).absoluteFilePath()})) {
+        streams.err << QStringLiteral("Не удалось открыть файл «%1»: не запускается программа "
+                                      "xdg-open.")
+                           .arg(output)
+                    << Qt::endl;
+        return ToolExit::Failed;
+    }
+    return ToolExit::Ok;
+}

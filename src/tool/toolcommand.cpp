@@ -1,0 +1,76 @@
+#include "toolcommand.h"
+
+#include "crossworddocument.h"
+#include "crosswordfile.h"
+#include "crosswordfileerror.h"
+
+#include <QCommandLineParser>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTextStream>
+
+bool ToolCommand::singleArgument(const QCommandLineParser &parser, const QString &what,
+                                 QString *argument, ToolStreams streams)
+{
+    const QStringList arguments = parser.positionalArguments();
+    if (arguments.isEmpty()) {
+        streams.err << QStringLiteral("Не указан %1.").arg(what) << Qt::endl;
+        return false;
+    }
+    if (arguments.size() > 1) {
+        streams.err << QStringLiteral("Лишний аргумент «%1»: команде нужен только %2.")
+                           .arg(arguments[1], what)
+                    << Qt::endl;
+        return false;
+    }
+    *argument = arguments.first();
+    return true;
+}
+
+bool ToolCommand::readCrossword(const QString &path, CrosswordDocument *document,
+                                ToolStreams streams)
+{
+    CrosswordFileError error;
+    if (!CrosswordFile::read(path, document, &error)) {
+        streams.err << error.message() << Qt::endl;
+        return false;
+    }
+    return true;
+}
+
+bool ToolCommand::writeOutput(const QString &path, const QByteArray &bytes, ToolStreams streams)
+{
+    QSaveFile file(path);
+    // Unbuffered so that a write error shows here and not as a half-written
+    // file replacing the old one in commit().
+    bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    QString reason = file.errorString();
+    if (written && (file.write(bytes) != bytes.size() || file.error() != QFileDevice::NoError)) {
+        reason = file.errorString();
+        file.cancelWriting();
+        file.commit();
+        written = false;
+    } else if (written && !file.commit()) {
+        reason = file.errorString();
+        written = false;
+    }
+    if (!written)
+        streams.err << CrosswordFileError::cannotWrite(path, reason).message() << Qt::endl;
+    return written;
+}
+
+QString ToolCommand::siblingPath(const QString &path, const QString &extension)
+{
+    QString base = path;
+    if (base.endsWith(QStringLiteral(".crs"), Qt::CaseInsensitive))
+        base.chop(4);
+    return base + u'.' + extension;
+}
+
+QString ToolCommand::crosswordTitle(const QString &path)
+{
+    QString name = QFileInfo(path).fileName();
+    if (name.endsWith(QStringLiteral(".crs"), Qt::CaseInsensitive))
+        name.chop(4);
+    return name;
+}

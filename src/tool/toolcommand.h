@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QByteArray>
+#include <QCommandLineOption>
+#include <QList>
+#include <QString>
+
+class CrosswordDocument;
+class QCommandLineParser;
+class QTextStream;
+
+// Exit statuses shared by every command.
+namespace ToolExit {
+constexpr int Ok = 0;
+constexpr int ProblemsFound = 1; // the command ran and found problems in the crossword
+constexpr int Failed = 2;        // a file could not be read or written, or the command line is wrong
+} // namespace ToolExit
+
+// Where a command writes: results to out, failures to err.
+struct ToolStreams
+{
+    QTextStream &out;
+    QTextStream &err;
+};
+
+// One command of kvarcella-tool ("pdf", "check", ...). The dispatch parses the
+// command line with the command's options and calls run() once.
+class ToolCommand
+{
+public:
+    virtual ~ToolCommand() = default;
+
+    // The word typed after the program name.
+    virtual QString name() const = 0;
+    // One Russian sentence for the list of commands.
+    virtual QString description() const = 0;
+    // The positional arguments as shown in help, e.g. "ФАЙЛ.crs".
+    virtual QString argumentSyntax() const = 0;
+    // The command's own options; --help is added by the dispatch.
+    virtual QList<QCommandLineOption> options() const { return {}; }
+    // Whether run() needs Qt Gui (fonts, painting): the tool then starts a
+    // QGuiApplication on the offscreen platform instead of a QCoreApplication.
+    virtual bool needsGui() const { return false; }
+
+    // Returns one of the ToolExit statuses.
+    virtual int run(const QCommandLineParser &parser, ToolStreams streams) = 0;
+
+protected:
+    // The one positional argument; reports a Russian message otherwise.
+    static bool singleArgument(const QCommandLineParser &parser, const QString &what,
+                               QString *argument, ToolStreams streams);
+    // Reads a crossword; on failure writes the reader's Russian message to err.
+    static bool readCrossword(const QString &path, CrosswordDocument *document,
+                              ToolStreams streams);
+    // Replaces a file atomically with the bytes; on failure writes why to err
+    // and leaves the file as it was.
+    static bool writeOutput(const QString &path, const QByteArray &bytes, ToolStreams streams);
+    // path with its .crs extension (any case) replaced by extension ("pdf").
+    static QString siblingPath(const QString &path, const QString &extension);
+    // The crossword's name as people see it: the file name without ".crs".
+    static QString crosswordTitle(const QString &path);
+};
