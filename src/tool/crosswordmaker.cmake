@@ -6,4 +6,10 @@ target_sources(crosswordmaker PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/wordlist.cpp ${CMAKE_CURRENT_LIST_DIR}/wordlist.h
 )
 target_include_directories(crosswordmaker PUBLIC ${CMAKE_CURRENT_LIST_DIR})
-target_link_libraries(crosswordmaker PUBLIC document Qt6::Core)
+target_link_libraries(crosswordmaker PUBLIC toolcore document Qt6::Core)
+
+# The command unit.
+target_sources(toolcommands PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/makecommand.cpp ${CMAKE_CURRENT_LIST_DIR}/makecommand.h
+)
+target_link_libraries(toolcommands PUBLIC crosswordmaker)

@@ -1,5 +1,7 @@
 #include "crosswordmaker.h"
 
+#include "cluetext.h"
+
 #include <QHash>
 
 #include <algorithm>
@@ -403,20 +405,16 @@ CrosswordMaker::Result CrosswordMaker::make(quint64 seed, int tries) const
 
 QString CrosswordMaker::clueText(const QList<Word> &words, const QList<Placement> &placed)
 {
-    QList<Placement> sorted = placed;
-    std::stable_sort(sorted.begin(), sorted.end(),
-                     [](const Placement &a, const Placement &b) { return a.number < b.number; });
-    QStringList sections;
-    for (Direction direction : {Direction::Across, Direction::Down}) {
-        QStringList lines;
-        lines.append(direction == Direction::Across ? QStringLiteral("По горизонтали:")
-                                                    : QStringLiteral("По вертикали:"));
-        for (const Placement &p : std::as_const(sorted)) {
-            if (p.direction == direction)
-                lines.append(QStringLiteral("%1. %2").arg(p.number).arg(words[p.word].clue));
-        }
-        if (lines.size() > 1)
-            sections.append(lines.join(QStringLiteral("\r\n")));
+    QList<Clue> across;
+    QList<Clue> down;
+    for (const Placement &p : placed) {
+        Clue clue;
+        clue.number = p.number;
+        clue.text = words[p.word].clue;
+        (p.direction == Direction::Across ? across : down).append(clue);
     }
-    return sections.join(QStringLiteral("\r\n\r\n"));
+    const auto byNumber = [](const Clue &a, const Clue &b) { return a.number < b.number; };
+    std::stable_sort(across.begin(), across.end(), byNumber);
+    std::stable_sort(down.begin(), down.end(), byNumber);
+    return ClueText::compose(across, down);
 }

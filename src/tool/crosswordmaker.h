@@ -71,7 +71,6 @@ public:
 
     // The clue text of the usual form: "По горизонтали:", the across clues as
     // "N. clue", an empty line, "По вертикали:", the down clues; CR LF breaks.
-    // A direction without words is left out.
     static QString clueText(const QList<Word> &words, const QList<Placement> &placed);
 
 private:
