@@ -2,6 +2,7 @@
 add_executable(crosswordmaker_tests)
 target_sources(crosswordmaker_tests PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/crosswordmakertest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/makecommandtest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/wordlisttest.cpp
 )
 target_compile_definitions(crosswordmaker_tests PRIVATE
