@@ -299,16 +299,3 @@ TEST(CrosswordMakerTest, AcrossAndDownWordsStartingOnOneCellShareItsNumber)
     }
     EXPECT_TRUE(sharedSeen);
 }
-
-TEST(CrosswordMakerTest, ClueTextListsCluesByNumberUnderTheirHeadings)
-{
-    const QList<CrosswordMaker::Word> words = {{QStringLiteral("кот"), QStringLiteral("Мурлычет.")},
-                                               {QStringLiteral("ток"), QStringLiteral("Течёт.")},
-                                               {QStringLiteral("кит"), QStringLiteral("Фонтан.")}};
-    const QList<CrosswordMaker::Placement> placed = {{1, 0, 2, Direction::Across, 3},
-                                                     {2, 0, 0, Direction::Down, 2},
-                                                     {0, 0, 0, Direction::Across, 1}};
-    EXPECT_EQ(CrosswordMaker::clueText(words, placed),
-              QStringLiteral("По горизонтали:\r\n1. Мурлычет.\r\n3. Течёт.\r\n\r\n"
-                             "По вертикали:\r\n2. Фонтан."));
-}
