@@ -10,6 +10,7 @@ packages=(
     clang libclang-rt-14-dev
     fonts-liberation
     xvfb xauth xdotool
+    poppler-utils desktop-file-utils
 )
 
 missing=()

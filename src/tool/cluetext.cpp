@@ -23,11 +23,12 @@ bool parseClueLine(const QString &line, int lineNumber, Clue *clue)
         ++digits;
     if (digits == 0 || digits > 3 || digits >= line.size() || line[digits] != u'.')
         return false;
-    const QString rest = line.mid(digits + 1);
-    if (!rest.isEmpty() && !rest[0].isSpace())
+    const QString rest = line.mid(digits + 1).trimmed();
+    // "1.5 м" is not clue 1; "1.Кот." is, blank or not.
+    if (!rest.isEmpty() && rest[0].isDigit())
         return false;
     clue->number = line.left(digits).toInt();
-    clue->text = rest.trimmed();
+    clue->text = rest;
     clue->line = lineNumber;
     return true;
 }

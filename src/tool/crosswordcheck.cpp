@@ -3,17 +3,191 @@
 #include "cluetext.h"
 #include "gridwords.h"
 
+#include <QMap>
+
+#include <algorithm>
+
+namespace {
+
+QString directionName(GridWord::Direction direction)
+{
+    return direction == GridWord::Direction::Across ? QStringLiteral("по горизонтали")
+                                                    : QStringLiteral("по вертикали");
+}
+
+// Hand-edited files may hold anything; long values are cut for the report.
+QString shown(const QString &text)
+{
+    constexpr qsizetype Limit = 24;
+    const QString safe = CrosswordCheck::printable(text.left(Limit));
+    return text.size() > Limit ? safe + QStringLiteral("…") : safe;
+}
+
+bool isKeyboardLetter(const QString &letter)
+{
+    return letter.size() == 1 && letter[0] >= u'а' && letter[0] <= u'я';
+}
+
+// Numbers are compared by value ("05" is 5); anything else by its text.
+QString numberKey(const QString &number)
+{
+    const int value = GridWords::numberValue(number);
+    return value >= 0 ? QString::number(value) : number;
+}
+
+} // namespace
+
 CrosswordCheck::CrosswordCheck(const CrosswordDocument &document)
 {
     const GridWords words(document);
     for (const GridWord &word : words.words()) {
         m_wordList.append(QStringLiteral("%1 %2: %3 (%4)")
-                              .arg(word.number.isEmpty() ? QStringLiteral("—")
-                                                         : printable(word.number),
-                                   word.direction == GridWord::Direction::Across
-                                       ? QStringLiteral("по горизонтали")
-                                       : QStringLiteral("по вертикали"),
-                                   printable(word.letters), cellPlace(word.startCell)));
+                              .arg(word.number.isEmpty() ? QStringLiteral("—") : shown(word.number),
+                                   directionName(word.direction), shown(word.letters),
+                                   cellPlace(word.startCell)));
+    }
+
+    // Words that start without a number.
+    for (const GridWord &word : words.words()) {
+        if (word.number.isEmpty()) {
+            m_problems.append(QStringLiteral("Слово «%1» %2 (%3) начинается в клетке без номера.")
+                                  .arg(shown(word.letters), directionName(word.direction),
+                                       cellPlace(word.startCell)));
+        }
+    }
+    // Number layers that are not a number at all.
+    for (int cell = 0; cell < CrosswordDocument::CellCount; ++cell) {
+        const QString &number = document.number(cell);
+        if (!number.isEmpty() && document.isPlayable(cell) && GridWords::numberValue(number) < 0) {
+            m_problems.append(QStringLiteral("Номер «%1» в клетке (%2) — не число из одной или "
+                                             "двух цифр.")
+                                  .arg(shown(number), cellPlace(cell)));
+        }
+    }
+    // Numbers where no word starts.
+    for (int cell = 0; cell < CrosswordDocument::CellCount; ++cell) {
+        const QString &number = document.number(cell);
+        if (number.isEmpty() || words.startsWord(cell))
+            continue;
+        if (document.isPlayable(cell))
+            m_problems.append(QStringLiteral("Номер %1 в клетке (%2): здесь не начинается ни одно "
+                                             "слово.")
+                                  .arg(shown(number), cellPlace(cell)));
+        else
+            m_problems.append(QStringLiteral("Номер %1 стоит на пустой клетке (%2): в ней нет "
+                                             "буквы, и ученик его не увидит.")
+                                  .arg(shown(number), cellPlace(cell)));
+    }
+    // Letters that belong to no word: the pupil sees a square without a clue.
+    for (int cell = 0; cell < CrosswordDocument::CellCount; ++cell) {
+        if (!document.isPlayable(cell))
+            continue;
+        const bool inWord = std::any_of(words.words().begin(), words.words().end(),
+                                        [cell](const GridWord &word) {
+                                            for (int i = 0; i < word.length; ++i) {
+                                                if (word.cell(i) == cell)
+                                                    return true;
+                                            }
+                                            return false;
+                                        });
+        if (!inWord)
+            m_problems.append(QStringLiteral("Буква «%1» в клетке (%2) не входит ни в одно слово.")
+                                  .arg(shown(document.letter(cell)), cellPlace(cell)));
+    }
+    // The same number on two or more cells the pupil sees.
+    QMap<QString, QList<int>> cellsByNumber;
+    QStringList numberOrder;
+    for (int cell = 0; cell < CrosswordDocument::CellCount; ++cell) {
+        const QString &number = document.number(cell);
+        if (number.isEmpty() || !document.isPlayable(cell))
+            continue;
+        const QString key = numberKey(number);
+        if (!cellsByNumber.contains(key))
+            numberOrder.append(key);
+        cellsByNumber[key].append(cell);
+    }
+    for (const QString &key : numberOrder) {
+        const QList<int> &cells = cellsByNumber[key];
+        if (cells.size() < 2)
+            continue;
+        QStringList places;
+        for (int cell : cells)
+            places.append(cellPlace(cell));
+        // One pass of arg(): a number from the file may itself contain "%2".
+        m_problems.append(QStringLiteral("Номер %1 стоит в %2 клетках: %3.")
+                              .arg(shown(key), QString::number(cells.size()),
+                                   places.join(QStringLiteral("; "))));
+    }
+
+    checkClues(document, words);
+
+    for (int cell = 0; cell < CrosswordDocument::CellCount; ++cell) {
+        const QString &letter = document.letter(cell);
+        if (!letter.isEmpty() && !isKeyboardLetter(letter)) {
+            m_problems.append(QStringLiteral("В клетке (%1) записано «%2»: это не одна строчная "
+                                             "русская буква, и ученик не сможет её ввести.")
+                                  .arg(cellPlace(cell), shown(letter)));
+        }
+    }
+}
+
+void CrosswordCheck::checkClues(const CrosswordDocument &document, const GridWords &words)
+{
+    const ClueText clues = ClueText::parse(document.clueText());
+    if (!clues.isUsualForm()) {
+        if (document.clueText().trimmed().isEmpty()) {
+            m_notes.append(QStringLiteral("Примечание: текста вопросов нет, сверять номера не "
+                                          "с чем."));
+        } else {
+            m_notes.append(QStringLiteral("Примечание: вопросы записаны не в обычной форме "
+                                          "(заголовок «%1» или «%2», затем строки «N. вопрос»; "
+                                          "иначе — строка %3 текста), поэтому номера в них не "
+                                          "сверялись.")
+                               .arg(ClueText::AcrossHeading, ClueText::DownHeading)
+                               .arg(clues.strayLine()));
+        }
+        return;
+    }
+
+    for (const GridWord::Direction direction :
+         {GridWord::Direction::Across, GridWord::Direction::Down}) {
+        const bool across = direction == GridWord::Direction::Across;
+        const QList<Clue> &list = across ? clues.across() : clues.down();
+        const QList<GridWord> gridWords = across ? words.across() : words.down();
+        for (const GridWord &word : gridWords) {
+            const int value = word.numberValue();
+            if (value < 0)
+                continue;
+            const bool mentioned = std::any_of(list.begin(), list.end(), [value](const Clue &c) {
+                return c.number == value;
+            });
+            if (!mentioned)
+                m_problems.append(QStringLiteral("Для слова %1 %2 («%3») в тексте нет вопроса.")
+                                      .arg(value)
+                                      .arg(directionName(direction), shown(word.letters)));
+        }
+        for (int i = 0; i < list.size(); ++i) {
+            const Clue &clue = list[i];
+            const bool earlier = std::any_of(list.begin(), list.begin() + i,
+                                             [&clue](const Clue &c) { return c.number == clue.number; });
+            if (earlier) {
+                m_problems.append(QStringLiteral("Вопрос %1 %2 повторяется (строка %3 текста).")
+                                      .arg(clue.number)
+                                      .arg(directionName(direction))
+                                      .arg(clue.line));
+                continue;
+            }
+            const bool hasWord = std::any_of(gridWords.begin(), gridWords.end(),
+                                             [&clue](const GridWord &word) {
+                                                 return word.numberValue() == clue.number;
+                                             });
+            if (!hasWord)
+                m_problems.append(QStringLiteral("Вопрос %1 %2 (строка %3 текста): в сетке нет "
+                                                 "слова %2 с этим номером.")
+                                      .arg(clue.number)
+                                      .arg(directionName(direction))
+                                      .arg(clue.line));
+        }
     }
 }
 

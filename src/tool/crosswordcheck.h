@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+class GridWords;
+
 // Finds what the editing window lets through but a pupil would stumble on: words
 // without numbers, numbers without words, numbers used twice, clues and words
 // that do not match, and letters the letter keyboard cannot enter.
@@ -26,6 +28,8 @@ public:
     static QString printable(const QString &text);
 
 private:
+    void checkClues(const CrosswordDocument &document, const GridWords &words);
+
     QStringList m_problems;
     QStringList m_notes;
     QStringList m_wordList;

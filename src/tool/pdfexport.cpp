@@ -1,29 +1,257 @@
 #include "pdfexport.h"
 
 #include <QBuffer>
+#include <QFont>
+#include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QStringList>
+#include <QTextLayout>
+#include <QTextOption>
+
+#include <algorithm>
+
+namespace {
+
+// Page geometry in points (1/72 inch): A4 with 15 mm margins.
+constexpr qreal PageWidth = 595.276;
+constexpr qreal PageHeight = 841.89;
+constexpr qreal Margin = 42.52;
+constexpr qreal ContentWidth = PageWidth - 2 * Margin;
+constexpr qreal TitleHeight = 30;
+constexpr qreal PupilLineHeight = 30;
+constexpr qreal GridTop = Margin + TitleHeight + PupilLineHeight + 8;
+// A small crossword still prints with squares a child can write in, not posters.
+constexpr qreal MaxCellSize = 40;
+// Page 1 keeps room below the grid for the first lines of the clues.
+constexpr qreal MinClueRoom = 80;
+constexpr qreal ClueGap = 16;
+
+constexpr int Resolution = 1200;
+
+QFont makeFont(const QString &family, qreal points, bool bold = false)
+{
+    QFont font(family);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    // Keep glyph outlines exact in the PDF rather than hinted for a screen.
+    font.setHintingPreference(QFont::PreferNoHinting);
+    return font;
+}
+
+QFont sansFont(qreal points, bool bold = false)
+{
+    return makeFont(QStringLiteral("Liberation Sans"), points, bold);
+}
+
+QFont serifFont(qreal points)
+{
+    return makeFont(QStringLiteral("Liberation Serif"), points);
+}
+
+// Draws in points on a device that counts in 1/1200 inch.
+class PageWriter
+{
+public:
+    explicit PageWriter(QPdfWriter *writer) : m_writer(writer), m_painter(writer) {}
+
+    QPainter &painter() { return m_painter; }
+    static qreal device(qreal points) { return points * Resolution / 72.0; }
+    static QRectF device(const QRectF &points)
+    {
+        return {device(points.x()), device(points.y()), device(points.width()),
+                device(points.height())};
+    }
+    void newPage() { m_writer->newPage(); }
+
+private:
+    QPdfWriter *m_writer;
+    QPainter m_painter;
+};
+
+QRectF cellRect(const PdfExport::GridPlacement &grid, int cell)
+{
+    const int row = CrosswordDocument::rowOf(cell) - grid.firstRow;
+    const int column = CrosswordDocument::columnOf(cell) - grid.firstColumn;
+    return {grid.rect.x() + column * grid.cellSize, grid.rect.y() + row * grid.cellSize,
+            grid.cellSize, grid.cellSize};
+}
+
+void drawGrid(PageWriter &page, const CrosswordDocument &document,
+              const PdfExport::GridPlacement &grid, bool withLetters)
+{
+    QPainter &painter = page.painter();
+    QPen pen(Qt::black);
+    pen.setWidthF(PageWriter::device(1.0));
+    pen.setJoinStyle(Qt::MiterJoin);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+
+    const QFont numberFont = sansFont(std::max(5.0, grid.cellSize * 0.28));
+    const QFont letterFont = sansFont(grid.cellSize * 0.55, true);
+    const qreal inset = grid.cellSize * 0.07;
+    for (int cell = 0; cell < CrosswordDocument::CellCount; ++cell) {
+        if (!document.isPlayable(cell))
+            continue;
+        const QRectF square = cellRect(grid, cell);
+        painter.drawRect(PageWriter::device(square));
+        if (!document.number(cell).isEmpty()) {
+            painter.setFont(numberFont);
+            painter.drawText(PageWriter::device(square.adjusted(inset, inset * 0.5, 0, 0)),
+                             Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                             document.number(cell));
+        }
+        if (withLetters) {
+            painter.setFont(letterFont);
+            // Lowered a little so that the letter clears the number in the corner.
+            painter.drawText(PageWriter::device(square.adjusted(0, grid.cellSize * 0.12, 0, 0)),
+                             Qt::AlignCenter | Qt::TextSingleLine,
+                             document.letter(cell).toUpper());
+        }
+    }
+}
+
+void drawTitle(PageWriter &page, const QString &title)
+{
+    QPainter &painter = page.painter();
+    const QFont font = sansFont(16, true);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    const QFontMetricsF metrics(font, painter.device());
+    const QString shown =
+        metrics.elidedText(title, Qt::ElideRight, PageWriter::device(ContentWidth));
+    painter.drawText(PageWriter::device(QRectF(Margin, Margin, ContentWidth, TitleHeight)),
+                     Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, shown);
+}
+
+void drawPupilLine(PageWriter &page)
+{
+    QPainter &painter = page.painter();
+    const QFont font = sansFont(11);
+    painter.setFont(font);
+    const QFontMetricsF metrics(font, painter.device());
+    const qreal baseline = Margin + TitleHeight + 16;
+    const auto labelledLine = [&](const QString &label, qreal left, qreal right) {
+        painter.drawText(QPointF(PageWriter::device(left), PageWriter::device(baseline)), label);
+        const qreal lineStart = left + metrics.horizontalAdvance(label) * 72.0 / Resolution + 6;
+        QPen pen(Qt::black);
+        pen.setWidthF(PageWriter::device(0.6));
+        painter.setPen(pen);
+        painter.drawLine(QPointF(PageWriter::device(lineStart), PageWriter::device(baseline + 2)),
+                         QPointF(PageWriter::device(right), PageWriter::device(baseline + 2)));
+        painter.setPen(Qt::black);
+    };
+    const qreal classStart = Margin + ContentWidth * 0.72;
+    labelledLine(QStringLiteral("Фамилия, имя:"), Margin, classStart - 14);
+    labelledLine(QStringLiteral("Класс:"), classStart, Margin + ContentWidth);
+}
+
+// The clue text from the top edge down, wrapped to the content width; continues
+// at the top of a new page whenever a line would cross the bottom margin.
+void drawClues(PageWriter &page, const QString &text, qreal top)
+{
+    QPainter &painter = page.painter();
+    const QFont font = serifFont(12);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+
+    QString normalized = text;
+    normalized.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    normalized.replace(u'\r', u'\n');
+    // Trailing empty lines would only push the text onto a page of its own.
+    while (normalized.endsWith(u'\n'))
+        normalized.chop(1);
+    if (normalized.isEmpty())
+        return;
+
+    const qreal bottom = PageWriter::device(PageHeight - Margin);
+    qreal y = PageWriter::device(top);
+    for (const QString &paragraph : normalized.split(u'\n')) {
+        QTextLayout layout(paragraph, font, painter.device());
+        layout.setTextOption(option);
+        layout.beginLayout();
+        QList<QTextLine> lines;
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(PageWriter::device(ContentWidth));
+            line.setPosition(QPointF(0, 0));
+            lines.append(line);
+        }
+        layout.endLayout();
+        for (const QTextLine &line : lines) {
+            if (y + line.height() > bottom) {
+                page.newPage();
+                painter.setFont(font);
+                y = PageWriter::device(Margin);
+            }
+            line.draw(&painter, QPointF(PageWriter::device(Margin), y));
+            y += line.height();
+        }
+    }
+}
+
+} // namespace
+
+PdfExport::GridPlacement PdfExport::worksheetGrid(const CrosswordDocument &document)
+{
+    int firstRow = CrosswordDocument::Rows;
+    int lastRow = -1;
+    int firstColumn = CrosswordDocument::Columns;
+    int lastColumn = -1;
+    for (int cell = 0; cell < CrosswordDocument::CellCount; ++cell) {
+        if (!document.isPlayable(cell))
+            continue;
+        firstRow = std::min(firstRow, CrosswordDocument::rowOf(cell));
+        lastRow = std::max(lastRow, CrosswordDocument::rowOf(cell));
+        firstColumn = std::min(firstColumn, CrosswordDocument::columnOf(cell));
+        lastColumn = std::max(lastColumn, CrosswordDocument::columnOf(cell));
+    }
+    GridPlacement grid;
+    if (lastRow < 0)
+        return grid;
+    grid.firstRow = firstRow;
+    grid.firstColumn = firstColumn;
+    grid.rows = lastRow - firstRow + 1;
+    grid.columns = lastColumn - firstColumn + 1;
+    const qreal maxHeight = PageHeight - Margin - GridTop - MinClueRoom;
+    grid.cellSize =
+        std::min({ContentWidth / grid.columns, maxHeight / grid.rows, MaxCellSize});
+    const qreal width = grid.cellSize * grid.columns;
+    grid.rect = QRectF(Margin + (ContentWidth - width) / 2, GridTop, width,
+                       grid.cellSize * grid.rows);
+    return grid;
+}
 
 QByteArray PdfExport::render(const CrosswordDocument &document, const Options &options)
 {
-    Q_UNUSED(document);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&buffer);
-        writer.setPageSize(QPageSize(QPageSize::A4));
+        writer.setResolution(Resolution);
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                         QMarginsF(0, 0, 0, 0)));
         writer.setTitle(options.title);
-        QPainter painter(&writer);
-        painter.drawText(100, 100, options.title);
+        writer.setCreator(QStringLiteral("kvarcella-tool"));
+        PageWriter page(&writer);
+        page.painter().setRenderHint(QPainter::Antialiasing);
+
+        const GridPlacement grid = worksheetGrid(document);
+        drawTitle(page, options.title);
+        drawPupilLine(page);
+        drawGrid(page, document, grid, false);
+        const qreal cluesTop = grid.rows > 0 ? grid.rect.bottom() + ClueGap : GridTop;
+        drawClues(page, document.clueText(), cluesTop);
+
+        if (options.answers) {
+            page.newPage();
+            drawTitle(page, QStringLiteral("Ответы: ") + options.title);
+            drawGrid(page, document, grid, true);
+        }
     }
     return bytes;
-}
-
-PdfExport::GridPlacement PdfExport::worksheetGrid(const CrosswordDocument &document)
-{
-    Q_UNUSED(document);
-    return {};
 }

@@ -1,0 +1,97 @@
+#include "boardtext.h"
+#include "ipuzexport.h"
+#include "toolboards.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QJsonObject exported(const CrosswordDocument &document, const QString &title = QStringLiteral("x"))
+{
+    QJsonParseError error;
+    const QJsonDocument json = QJsonDocument::fromJson(IpuzExport::toJson(document, title), &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
+    return json.object();
+}
+
+QJsonValue cellOf(const QJsonObject &root, const char *grid, int row, int column)
+{
+    return root.value(QLatin1String(grid)).toArray().at(row).toArray().at(column);
+}
+
+} // namespace
+
+TEST(IpuzExportTest, WritesTheFullGridWithBlocksNumbersAndSolution)
+{
+    // The file format's worked example: "кот" in cells 1 to 3, number 1 on cell 1.
+    const CrosswordDocument document = boardFromRows(
+        {".кот"}, {{1, "1"}, {25, "7"}},
+        QStringLiteral("По горизонтали:\r\n1. Домашнее животное."));
+    const QJsonObject root = exported(document, QStringLiteral("Кот"));
+
+    EXPECT_EQ(root.value("kind").toArray(), QJsonArray({"http://ipuz.org/crossword#1"}));
+    EXPECT_EQ(root.value("version").toString(), QStringLiteral("http://ipuz.org/v2"));
+    EXPECT_EQ(root.value("title").toString(), QStringLiteral("Кот"));
+    EXPECT_EQ(root.value("dimensions").toObject(), QJsonObject({{"width", 20}, {"height", 20}}));
+
+    const QJsonArray puzzle = root.value("puzzle").toArray();
+    const QJsonArray solution = root.value("solution").toArray();
+    ASSERT_EQ(puzzle.size(), 20);
+    ASSERT_EQ(solution.size(), 20);
+    for (int row = 0; row < 20; ++row) {
+        ASSERT_EQ(puzzle.at(row).toArray().size(), 20);
+        ASSERT_EQ(solution.at(row).toArray().size(), 20);
+    }
+    EXPECT_TRUE(cellOf(root, "puzzle", 0, 0).isNull());
+    EXPECT_EQ(cellOf(root, "puzzle", 0, 1), QJsonValue(1));
+    EXPECT_EQ(cellOf(root, "puzzle", 0, 2), QJsonValue(0));
+    EXPECT_EQ(cellOf(root, "puzzle", 0, 3), QJsonValue(0));
+    EXPECT_TRUE(cellOf(root, "puzzle", 1, 5).isNull()) << "a number on a blank square stays hidden";
+    EXPECT_TRUE(cellOf(root, "solution", 0, 0).isNull());
+    EXPECT_EQ(cellOf(root, "solution", 0, 1), QJsonValue("К"));
+    EXPECT_EQ(cellOf(root, "solution", 0, 3), QJsonValue("Т"));
+    EXPECT_TRUE(cellOf(root, "solution", 19, 19).isNull());
+
+    const QJsonObject clues = root.value("clues").toObject();
+    EXPECT_EQ(clues.value("Across").toArray(), QJsonArray({QJsonArray({1, "Домашнее животное."})}));
+    EXPECT_EQ(clues.value("Down").toArray(), QJsonArray());
+    EXPECT_FALSE(root.contains("notes"));
+}
+
+TEST(IpuzExportTest, SplitsTheCluesOfTheSchoolCrossword)
+{
+    const QJsonObject root = exported(cleanCrossword());
+    const QJsonObject clues = root.value("clues").toObject();
+    EXPECT_EQ(clues.value("Across").toArray(),
+              QJsonArray({QJsonArray({3, "Там учатся дети."}),
+                          QJsonArray({4, "В ней пишут на уроке."})}));
+    EXPECT_EQ(clues.value("Down").toArray(),
+              QJsonArray({QJsonArray({1, "Ею пишут."}),
+                          QJsonArray({2, "Её читают по утрам, чтобы узнать новости."})}));
+    EXPECT_EQ(cellOf(root, "puzzle", 5, 5), QJsonValue(4));
+    EXPECT_EQ(cellOf(root, "solution", 5, 11), QJsonValue("Ь"));
+}
+
+TEST(IpuzExportTest, FreeFormCluesGoWholeToTheNotes)
+{
+    CrosswordDocument document = cleanCrossword();
+    const QString text =
+        QStringLiteral("Кроссворд «Школа» <b>не разметка</b>\r\n1) Ею пишут.\r\n\r\n\"Кавычки\" \\ и ✓");
+    document.setClueText(text);
+    const QJsonObject root = exported(document);
+    EXPECT_EQ(root.value("notes").toString(), text);
+    EXPECT_TRUE(root.value("clues").toObject().isEmpty());
+}
+
+TEST(IpuzExportTest, HandEditedNumbersKeepTheirValueOrText)
+{
+    CrosswordDocument document = boardFromRows({"аб", "в"}, {{0, "05"}, {1, "x"}});
+    const QJsonObject root = exported(document);
+    EXPECT_EQ(cellOf(root, "puzzle", 0, 0), QJsonValue(5));
+    EXPECT_EQ(cellOf(root, "puzzle", 0, 1), QJsonValue("x"));
+    EXPECT_FALSE(root.contains("notes")) << "no clue text, nothing to note";
+}

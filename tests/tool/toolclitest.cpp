@@ -1,0 +1,328 @@
+// The kvarcella-tool executable end to end: exit statuses, messages, and the
+// files it writes, looked at with poppler's pdfinfo, pdftotext and pdftoppm.
+#include "boardtext.h"
+#include "crosswordfile.h"
+#include "pdfexport.h"
+#include "toolboards.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <grp.h>
+#include <unistd.h>
+
+namespace {
+
+struct ToolRun
+{
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+ToolRun runProgram(const QString &program, const QStringList &arguments,
+               const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment(),
+               const std::function<void()> &inChild = {})
+{
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    if (inChild)
+        process.setChildProcessModifier(inChild);
+    process.start(program, arguments);
+    ToolRun run;
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
+        ADD_FAILURE() << program.toStdString() << " did not finish: "
+                      << process.errorString().toStdString();
+        return run;
+    }
+    run.status = process.exitCode();
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+ToolRun tool(const QStringList &arguments)
+{
+    return runProgram(QStringLiteral(KVARCELLA_TOOL), arguments);
+}
+
+int pageCount(const QString &pdf)
+{
+    const ToolRun info = runProgram(QStringLiteral("pdfinfo"), {pdf});
+    const QRegularExpressionMatch match =
+        QRegularExpression(QStringLiteral("^Pages:\\s+(\\d+)$"), QRegularExpression::MultilineOption)
+            .match(info.out);
+    return match.hasMatch() ? match.captured(1).toInt() : -1;
+}
+
+QString pageText(const QString &pdf, int page)
+{
+    const QString number = QString::number(page);
+    return runProgram(QStringLiteral("pdftotext"),
+                      {"-f", number, "-l", number, "-enc", "UTF-8", pdf, "-"})
+        .out;
+}
+
+// The answers of this crossword use letters that appear nowhere else on the
+// worksheet: not in the clues, the pupil's line or the file name.
+//
+//   . . . .
+//   . д у х      1 across дух, 3 across шцэ
+//   . у . ю      1 down   душ, 2 down   хюэ
+//   . ш ц э
+CrosswordDocument worksheetCrossword()
+{
+    return boardFromRows({"", ".дух", ".у.ю", ".шцэ"}, {{21, "1"}, {23, "2"}, {61, "3"}},
+                         QStringLiteral("По горизонтали:\r\n1. Первое слово.\r\n3. Третье слово."
+                                        "\r\n\r\nПо вертикали:\r\n1. Снова первое.\r\n"
+                                        "2. Второе слово."));
+}
+
+const QString AnswerLetters = QStringLiteral("дyхюшцэ").replace(u'y', u'у');
+
+class ToolCliTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
+
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+
+    QString save(const QString &name, const CrosswordDocument &document) const
+    {
+        CrosswordFileError error;
+        EXPECT_TRUE(CrosswordFile::write(path(name), document, &error))
+            << error.message().toStdString();
+        return path(name);
+    }
+
+    QTemporaryDir m_dir;
+};
+
+} // namespace
+
+TEST_F(ToolCliTest, CheckExitsZeroWhenCleanOneOnProblemsTwoOnUnreadableFiles)
+{
+    const ToolRun clean = tool({"check", save("clean.crs", cleanCrossword()), "--words"});
+    EXPECT_EQ(clean.status, 0) << clean.err.toStdString();
+    EXPECT_EQ(clean.out, QStringLiteral("3 по горизонтали: школа (строка 3, столбец 2)\n"
+                                        "4 по горизонтали: тетрадь (строка 6, столбец 6)\n"
+                                        "1 по вертикали: рука (строка 1, столбец 3)\n"
+                                        "2 по вертикали: газета (строка 2, столбец 6)\n"
+                                        "Ошибок не найдено.\n"));
+
+    CrosswordDocument broken = cleanCrossword();
+    broken.setNumber(105, QString());
+    const ToolRun problems = tool({"check", save("broken.crs", broken)});
+    EXPECT_EQ(problems.status, 1);
+    EXPECT_EQ(problems.out,
+              QStringLiteral("Слово «тетрадь» по горизонтали (строка 6, столбец 6) начинается в "
+                             "клетке без номера.\n"
+                             "Вопрос 4 по горизонтали (строка 3 текста): в сетке нет слова по "
+                             "горизонтали с этим номером.\n"
+                             "Найдено ошибок: 2.\n"));
+
+    const ToolRun missing = tool({"check", path("missing.crs")});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_TRUE(missing.err.contains(QStringLiteral("Файл «%1» не найден.").arg(path("missing.crs"))))
+        << missing.err.toStdString();
+
+    QFile truncated(path("short.crs"));
+    ASSERT_TRUE(truncated.open(QIODevice::WriteOnly));
+    truncated.write("\"\",\"\"\r\n");
+    truncated.close();
+    const ToolRun shortFile = tool({"check", path("short.crs")});
+    EXPECT_EQ(shortFile.status, 2);
+    EXPECT_TRUE(shortFile.err.contains(QStringLiteral("повреждён или не дописан")));
+
+    for (const char *command : {"pdf", "ipuz"})
+        EXPECT_EQ(tool({command, path("missing.crs")}).status, 2) << command;
+}
+
+TEST_F(ToolCliTest, IpuzIsWrittenNextToTheCrosswordOrWhereAsked)
+{
+    const QString crossword = save("Школа.crs", cleanCrossword());
+    const ToolRun run = tool({"ipuz", crossword});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    QFile file(path("Школа.ipuz"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
+    EXPECT_EQ(root.value("title").toString(), QStringLiteral("Школа"));
+    EXPECT_EQ(root.value("clues").toObject().value("Down").toArray().size(), 2);
+
+    EXPECT_EQ(tool({"ipuz", crossword, "-o", path("other.json")}).status, 0);
+    EXPECT_TRUE(QFile::exists(path("other.json")));
+
+    const ToolRun unwritable = tool({"ipuz", crossword, "-o", path("no/such/folder/x.ipuz")});
+    EXPECT_EQ(unwritable.status, 2);
+    EXPECT_TRUE(unwritable.err.startsWith(
+        QStringLiteral("Не удалось сохранить файл «%1»").arg(path("no/such/folder/x.ipuz"))))
+        << unwritable.err.toStdString();
+}
+
+TEST_F(ToolCliTest, WorksheetShowsNumbersAndCluesButNoAnswersWhichTheKeyPageHolds)
+{
+    const QString crossword = save("worksheet.crs", worksheetCrossword());
+    const ToolRun run = tool({"pdf", crossword});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const QString pdf = path("worksheet.pdf");
+    EXPECT_EQ(pageCount(pdf), 2);
+
+    const QString worksheet = pageText(pdf, 1);
+    for (const char *expected : {"worksheet", "Фамилия, имя:", "Класс:", "По горизонтали:",
+                                 "3. Третье слово.", "2. Второе слово."})
+        EXPECT_TRUE(worksheet.contains(QString::fromUtf8(expected))) << expected;
+    for (const char *number : {"1", "2", "3"})
+        EXPECT_TRUE(worksheet.contains(QRegularExpression(QStringLiteral("(^|\\s)%1\\s").arg(number))))
+            << number;
+    for (const QChar letter : AnswerLetters) {
+        EXPECT_FALSE(worksheet.contains(letter, Qt::CaseInsensitive))
+            << "page 1 gives away " << QString(letter).toStdString();
+    }
+
+    const QString key = pageText(pdf, 2);
+    for (const QChar letter : AnswerLetters)
+        EXPECT_TRUE(key.contains(letter.toUpper())) << QString(letter).toStdString();
+
+    EXPECT_EQ(tool({"pdf", crossword, "--no-answers", "-o", path("pupils.pdf")}).status, 0);
+    EXPECT_EQ(pageCount(path("pupils.pdf")), 1);
+}
+
+TEST_F(ToolCliTest, WorksheetDrawsASquareForExactlyThePlayableCells)
+{
+    const CrosswordDocument document = worksheetCrossword();
+    ASSERT_EQ(tool({"pdf", save("grid.crs", document), "--no-answers"}).status, 0);
+    constexpr int Dpi = 100;
+    ASSERT_EQ(runProgram(QStringLiteral("pdftoppm"),
+                         {"-r", QString::number(Dpi), "-png", "-singlefile", path("grid.pdf"),
+                          path("page")})
+                  .status,
+              0);
+    const QImage image(path("page.png"));
+    ASSERT_FALSE(image.isNull());
+
+    const PdfExport::GridPlacement grid = PdfExport::worksheetGrid(document);
+    ASSERT_EQ(grid.rows, 3);
+    ASSERT_EQ(grid.columns, 3);
+    const auto pixel = [](qreal points) { return points * Dpi / 72.0; };
+    // Dark anywhere within a pixel of the point: lines are about 1.4 pixels wide.
+    const auto darkNear = [&](qreal xPoints, qreal yPoints) {
+        const int x = qRound(pixel(xPoints));
+        const int y = qRound(pixel(yPoints));
+        for (int dy = -1; dy <= 1; ++dy) {
+            for (int dx = -1; dx <= 1; ++dx) {
+                if (qGray(image.pixel(x + dx, y + dy)) < 128)
+                    return true;
+            }
+        }
+        return false;
+    };
+    const auto playable = [&](int row, int column) {
+        row += grid.firstRow;
+        column += grid.firstColumn;
+        return row >= 0 && row < 20 && column >= 0 && column < 20 &&
+               document.isPlayable(CrosswordDocument::indexOf(row, column));
+    };
+
+    // Every edge between two cells, one ring beyond the grid included, is drawn
+    // exactly when a playable cell lies on either side of it. (Above the grid
+    // stands the pupil's line.)
+    const qreal size = grid.cellSize;
+    for (int row = 0; row <= grid.rows; ++row) {
+        for (int column = -1; column <= grid.columns; ++column) {
+            const qreal left = grid.rect.left() + column * size;
+            const qreal top = grid.rect.top() + row * size;
+            const bool here = playable(row, column);
+            EXPECT_EQ(darkNear(left, top + size / 2), here || playable(row, column - 1))
+                << "left edge of " << row << "," << column;
+            EXPECT_EQ(darkNear(left + size / 2, top), here || playable(row - 1, column))
+                << "top edge of " << row << "," << column;
+            EXPECT_FALSE(darkNear(left + size / 2, top + size / 2))
+                << "the middle of " << row << "," << column << " is empty";
+        }
+    }
+}
+
+TEST_F(ToolCliTest, LongCluesContinueOnFurtherPagesBeforeTheKey)
+{
+    CrosswordDocument document = worksheetCrossword();
+    QString clues = QStringLiteral("По горизонтали:");
+    for (int i = 1; i <= 120; ++i)
+        clues += QStringLiteral("\r\n%1. Вопрос номер %1, довольно длинный, чтобы строка "
+                                "переносилась на следующую строку листа при печати.")
+                     .arg(i);
+    document.setClueText(clues);
+    ASSERT_EQ(tool({"pdf", save("long.crs", document)}).status, 0);
+    const int pages = pageCount(path("long.pdf"));
+    ASSERT_GE(pages, 4);
+    EXPECT_TRUE(pageText(path("long.pdf"), pages - 1).contains(QStringLiteral("120. Вопрос")));
+    EXPECT_TRUE(pageText(path("long.pdf"), pages).contains(QStringLiteral("Ответы: long")));
+}
+
+// --open must write somewhere even when the crossword's folder is read-only,
+// and hand the PDF to the desktop's opener (a stand-in here).
+TEST_F(ToolCliTest, OpenWritesToTheTemporaryFolderWhenTheCrosswordFolderIsReadOnly)
+{
+    const QString folder = path("readonly");
+    const QString temp = path("temp");
+    const QString bin = path("bin");
+    ASSERT_TRUE(QDir().mkpath(folder) && QDir().mkpath(temp) && QDir().mkpath(bin));
+    const QString crossword = save("readonly/Урок.crs", cleanCrossword());
+
+    QFile opener(bin + "/xdg-open");
+    ASSERT_TRUE(opener.open(QIODevice::WriteOnly));
+    opener.write("#!/bin/sh\nprintf '%s' \"$1\" > \"$TMPDIR/opened.part\" && "
+                 "mv \"$TMPDIR/opened.part\" \"$TMPDIR/opened\"\n");
+    opener.close();
+
+    const auto everyone = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                          QFileDevice::ExeOwner | QFileDevice::ReadGroup |
+                          QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther;
+    QFile::setPermissions(m_dir.path(), everyone);
+    QFile::setPermissions(bin, everyone);
+    QFile::setPermissions(opener.fileName(), everyone);
+    QFile::setPermissions(temp, everyone | QFileDevice::WriteGroup | QFileDevice::WriteOther);
+    // Read-only for the tool; as root that takes running the tool as another user.
+    const bool asRoot = geteuid() == 0;
+    QFile::setPermissions(folder, everyone & ~QFileDevice::WriteOwner);
+
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("PATH", bin + ":" + environment.value("PATH"));
+    environment.insert("TMPDIR", temp);
+    environment.insert("HOME", temp);
+    const ToolRun run = runProgram(QStringLiteral(KVARCELLA_TOOL), {"pdf", "--open", crossword},
+                               environment, [asRoot] {
+                                   if (asRoot && (setgroups(0, nullptr) != 0 ||
+                                                  setgid(65534) != 0 || setuid(65534) != 0))
+                                       _exit(99);
+                               });
+    QFile::setPermissions(folder, everyone);
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+
+    const QString written = temp + "/Урок.pdf";
+    EXPECT_FALSE(QFile::exists(folder + "/Урок.pdf"));
+    EXPECT_EQ(pageCount(written), 2);
+    EXPECT_TRUE(run.out.contains(written)) << run.out.toStdString();
+    QFile opened(temp + "/opened");
+    for (int i = 0; i < 100 && !opened.exists(); ++i)
+        QThread::msleep(50);
+    ASSERT_TRUE(opened.open(QIODevice::ReadOnly)) << "the opener was not started";
+    EXPECT_EQ(QString::fromUtf8(opened.readAll()), written);
+
+    // With a writable folder the PDF lands next to the crossword.
+    const QString beside = save("Рядом.crs", cleanCrossword());
+    QFile::remove(temp + "/opened");
+    EXPECT_EQ(runProgram(QStringLiteral(KVARCELLA_TOOL), {"pdf", "--open", beside}, environment)
+                  .status,
+              0);
+    EXPECT_TRUE(QFile::exists(path("Рядом.pdf")));
+}
