@@ -136,8 +136,7 @@ public:
             *refusal = Refusal::NoRoom;
             return -1;
         }
-        if (!m_start[spot.row * Canvas + spot.column] &&
-            m_numbers == CrosswordMaker::MaxNumbers) {
+        if (!m_start[spot.row * Canvas + spot.column] && m_numbers == CrosswordMaker::MaxNumbers) {
             *refusal = Refusal::NumbersUsedUp;
             return -1;
         }
@@ -215,9 +214,8 @@ private:
     double score(const Spot &spot, int length, int crossings) const
     {
         const bool across = spot.direction == Direction::Across;
-        const Box grown =
-            m_box.with(spot.row, spot.column, spot.row + (across ? 0 : length - 1),
-                       spot.column + (across ? length - 1 : 0));
+        const Box grown = m_box.with(spot.row, spot.column, spot.row + (across ? 0 : length - 1),
+                                     spot.column + (across ? length - 1 : 0));
         const int growth = grown.area() - m_box.area();
         const int imbalance = std::abs(grown.width() - grown.height());
         return 10.0 * crossings - 0.05 * growth - 0.5 * imbalance;
@@ -357,13 +355,14 @@ CrosswordMaker::Result CrosswordMaker::make(quint64 seed, int tries) const
     }
 
     // Numbers in reading order of the starting cells.
-    std::sort(result.placed.begin(), result.placed.end(), [](const Placement &a, const Placement &b) {
-        const int cellA = a.row * Size + a.column;
-        const int cellB = b.row * Size + b.column;
-        if (cellA != cellB)
-            return cellA < cellB;
-        return a.direction == Direction::Across && b.direction == Direction::Down;
-    });
+    std::sort(result.placed.begin(), result.placed.end(),
+              [](const Placement &a, const Placement &b) {
+                  const int cellA = a.row * Size + a.column;
+                  const int cellB = b.row * Size + b.column;
+                  if (cellA != cellB)
+                      return cellA < cellB;
+                  return a.direction == Direction::Across && b.direction == Direction::Down;
+              });
     int number = 0;
     int lastCell = -1;
     for (Placement &p : result.placed) {
@@ -393,8 +392,8 @@ CrosswordMaker::Result CrosswordMaker::make(quint64 seed, int tries) const
         const QString &answer = m_words[p.word].answer;
         const bool across = p.direction == Direction::Across;
         for (int i = 0; i < answer.size(); ++i) {
-            const int cell = CrosswordDocument::indexOf(p.row + (across ? 0 : i),
-                                                        p.column + (across ? i : 0));
+            const int cell =
+                CrosswordDocument::indexOf(p.row + (across ? 0 : i), p.column + (across ? i : 0));
             document.setLetter(cell, answer.sliced(i, 1));
         }
         document.setNumber(CrosswordDocument::indexOf(p.row, p.column), QString::number(p.number));

@@ -40,9 +40,9 @@ public:
     };
 
     enum class Reason {
-        NoCommonLetter,  // shares no letter with any placed word
-        NoRoom,          // every crossing would touch other words or leave the grid
-        NumbersUsedUp,   // it would need a 100th number
+        NoCommonLetter, // shares no letter with any placed word
+        NoRoom,         // every crossing would touch other words or leave the grid
+        NumbersUsedUp,  // it would need a 100th number
     };
 
     struct Unplaced

@@ -51,9 +51,8 @@ void writeReport(const WordList &list, const CrosswordMaker::Result &result, QTe
     for (CrosswordMaker::Direction direction :
          {CrosswordMaker::Direction::Across, CrosswordMaker::Direction::Down}) {
         out << u'\n'
-            << (direction == CrosswordMaker::Direction::Across
-                    ? QStringLiteral("По горизонтали:")
-                    : QStringLiteral("По вертикали:"))
+            << (direction == CrosswordMaker::Direction::Across ? QStringLiteral("По горизонтали:")
+                                                               : QStringLiteral("По вертикали:"))
             << u'\n';
         for (const CrosswordMaker::Placement &p : result.placed) {
             if (p.direction != direction)
@@ -61,8 +60,7 @@ void writeReport(const WordList &list, const CrosswordMaker::Result &result, QTe
             out << QStringLiteral("  %1. %2 — %3")
                        .arg(p.number)
                        .arg(entries[p.word].answer,
-                            CrosswordCheck::cellPlace(
-                                CrosswordDocument::indexOf(p.row, p.column)))
+                            CrosswordCheck::cellPlace(CrosswordDocument::indexOf(p.row, p.column)))
                 << u'\n';
         }
     }
@@ -71,7 +69,7 @@ void writeReport(const WordList &list, const CrosswordMaker::Result &result, QTe
         out << u'\n' << QStringLiteral("Не размещены:") << u'\n';
         for (const CrosswordMaker::Unplaced &u : result.unplaced) {
             const WordList::Entry &entry = entries[u.word];
-            out << QStringLiteral("  %1 (строка %2): %3.")
+            out << QStringLiteral("  %1 (строка списка %2): %3.")
                        .arg(entry.answer)
                        .arg(entry.line)
                        .arg(reasonText(u.reason))
@@ -91,13 +89,14 @@ void writeListNotes(const WordList &list, QTextStream &out)
     QStringList replaced;
     for (const WordList::Entry &entry : list.entries()) {
         if (entry.yoReplaced)
-            replaced.append(QStringLiteral("«%1» (строка %2)").arg(entry.answer).arg(entry.line));
+            replaced.append(QStringLiteral("«%1» → «%2» (строка %3)")
+                                .arg(CrosswordCheck::printable(entry.written), entry.answer)
+                                .arg(entry.line));
     }
     if (!replaced.isEmpty()) {
         out << QStringLiteral("Буква «ё» заменена на «е», её нет на клавиатуре кроссворда: %1.")
                    .arg(replaced.join(QStringLiteral(", ")))
-            << u'\n'
-            << u'\n';
+            << u'\n' << u'\n';
     }
 }
 

@@ -82,13 +82,13 @@ WordList WordList::parse(QByteArrayView bytes)
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
 
+    // A CR left inside a clue would break the clue text into two lines, so a
+    // lone CR ends a line as CR LF and LF do.
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
     const QList<QStringView> lines = QStringView(text).split(u'\n');
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        QStringView line = lines[i];
-        if (line.endsWith(u'\r'))
-            line.chop(1);
-        list.addLine(static_cast<int>(i) + 1, line);
-    }
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        list.addLine(static_cast<int>(i) + 1, lines[i]);
     return list;
 }
 
@@ -158,6 +158,7 @@ void WordList::addLine(int number, QStringView line)
     Entry entry;
     entry.line = number;
     entry.clue = clue;
+    entry.written = written;
     entry.answer = written.toLower();
     if (entry.answer.contains(u'ё')) {
         entry.answer.replace(u'ё', u'е');
@@ -194,7 +195,8 @@ void WordList::addLine(int number, QStringView line)
     }
     const auto earlier = m_lineOfAnswer.constFind(entry.answer);
     if (earlier != m_lineOfAnswer.constEnd()) {
-        reject(number, QStringLiteral("слово «%1» уже есть в строке %2.").arg(written).arg(*earlier));
+        reject(number,
+               QStringLiteral("слово «%1» уже есть в строке %2.").arg(written).arg(*earlier));
         return;
     }
     if (m_entries.size() == MaxEntries) {

@@ -22,8 +22,9 @@ public:
 
     struct Entry
     {
-        QString answer; // 2..20 letters "а".."я"
-        QString clue;   // trimmed, never empty, every character in Windows-1251
+        QString answer;  // 2..20 letters "а".."я"
+        QString written; // the answer as the list has it
+        QString clue;    // trimmed, never empty, every character in Windows-1251
         int line = 0;
         bool yoReplaced = false; // the answer was written with "ё"
     };

@@ -60,7 +60,8 @@ void expectValidCrossword(const CrosswordMaker &maker, const CrosswordMaker::Res
     std::set<Key> inGrid;
     const GridWords gridWords(document);
     for (const GridWord &word : gridWords.words())
-        inGrid.insert({word.startCell, word.direction == GridWord::Direction::Across, word.letters});
+        inGrid.insert(
+            {word.startCell, word.direction == GridWord::Direction::Across, word.letters});
     std::set<Key> placed;
     for (const CrosswordMaker::Placement &p : result.placed)
         placed.insert({cellOf(p), p.direction == Direction::Across, words[p.word].answer});
@@ -91,7 +92,9 @@ void expectValidCrossword(const CrosswordMaker &maker, const CrosswordMaker::Res
     for (qsizetype i = 0; i < reached.size(); ++i) {
         const int row = CrosswordDocument::rowOf(reached[i]);
         const int column = CrosswordDocument::columnOf(reached[i]);
-        for (auto [r, c] : {std::pair{row - 1, column}, {row + 1, column}, {row, column - 1},
+        for (auto [r, c] : {std::pair{row - 1, column},
+                            {row + 1, column},
+                            {row, column - 1},
                             {row, column + 1}}) {
             if (r < 0 || c < 0 || r >= CrosswordDocument::Rows || c >= CrosswordDocument::Columns)
                 continue;
@@ -272,10 +275,9 @@ TEST(CrosswordMakerTest, StopsAtNinetyNineNumbers)
     const CrosswordMaker::Result result = maker.make(1, 5);
     expectValidCrossword(maker, result);
     EXPECT_EQ(result.placed.back().number, CrosswordMaker::MaxNumbers);
-    EXPECT_TRUE(std::any_of(result.unplaced.begin(), result.unplaced.end(),
-                            [](const CrosswordMaker::Unplaced &u) {
-                                return u.reason == Reason::NumbersUsedUp;
-                            }));
+    EXPECT_TRUE(std::any_of(
+        result.unplaced.begin(), result.unplaced.end(),
+        [](const CrosswordMaker::Unplaced &u) { return u.reason == Reason::NumbersUsedUp; }));
 }
 
 TEST(CrosswordMakerTest, AcrossAndDownWordsStartingOnOneCellShareItsNumber)

@@ -1,6 +1,6 @@
+#include "makecommand.h"
 #include "checkcommand.h"
 #include "crosswordfile.h"
-#include "makecommand.h"
 #include "tooldispatch.h"
 
 #include <gtest/gtest.h>
@@ -27,7 +27,8 @@ ToolRun runTool(const QStringList &arguments)
     ToolRun run;
     QTextStream out(&run.out);
     QTextStream err(&run.err);
-    run.status = dispatch.run(QStringList{QStringLiteral("kvarcella-tool")} + arguments, {out, err});
+    run.status =
+        dispatch.run(QStringList{QStringLiteral("kvarcella-tool")} + arguments, {out, err});
     out.flush();
     err.flush();
     return run;
@@ -73,7 +74,7 @@ TEST_F(MakeCommandTest, WritesACrosswordThatCheckFindsClean)
     EXPECT_TRUE(made.err.isEmpty());
     EXPECT_TRUE(made.out.contains(QStringLiteral("Размещено слов: 4 из 4")));
     EXPECT_TRUE(made.out.contains(QStringLiteral("Буква «ё» заменена на «е»")));
-    EXPECT_TRUE(made.out.contains(QStringLiteral("«елка» (строка 4)")));
+    EXPECT_TRUE(made.out.contains(QStringLiteral("«ёлка» → «елка» (строка 4)")));
 
     CrosswordDocument document;
     CrosswordFileError error;
@@ -99,9 +100,12 @@ TEST_F(MakeCommandTest, SameListAndSeedGiveTheSameFileInEitherEncoding)
                         QStringLiteral("--seed"), seed, QStringLiteral("--tries"),
                         QStringLiteral("20")});
     };
-    EXPECT_EQ(make(QStringLiteral("utf8.txt"), QStringLiteral("a.crs"), QStringLiteral("7")).status, 0);
-    EXPECT_EQ(make(QStringLiteral("cp1251.txt"), QStringLiteral("b.crs"), QStringLiteral("7")).status, 0);
-    EXPECT_EQ(make(QStringLiteral("utf8.txt"), QStringLiteral("c.crs"), QStringLiteral("8")).status, 0);
+    EXPECT_EQ(make(QStringLiteral("utf8.txt"), QStringLiteral("a.crs"), QStringLiteral("7")).status,
+              0);
+    EXPECT_EQ(
+        make(QStringLiteral("cp1251.txt"), QStringLiteral("b.crs"), QStringLiteral("7")).status, 0);
+    EXPECT_EQ(make(QStringLiteral("utf8.txt"), QStringLiteral("c.crs"), QStringLiteral("8")).status,
+              0);
     const QByteArray a = contentsOf(path(QStringLiteral("a.crs")));
     EXPECT_FALSE(a.isEmpty());
     EXPECT_EQ(contentsOf(path(QStringLiteral("b.crs"))), a);
@@ -113,13 +117,13 @@ TEST_F(MakeCommandTest, ReportsLeftOutLinesAndUnplacedWordsButWritesTheRest)
     writeFile(path(QStringLiteral("list.txt")),
               QStringLiteral("кот - Мурлычет.\nжар-птица - Сказочная.\nток - Течёт.\nщи - Суп.\n")
                   .toUtf8());
-    const ToolRun run = runTool({QStringLiteral("make"), path(QStringLiteral("list.txt")),
-                                 QStringLiteral("-o"), path(QStringLiteral("out.crs")),
-                                 QStringLiteral("--tries"), QStringLiteral("1")});
+    const ToolRun run =
+        runTool({QStringLiteral("make"), path(QStringLiteral("list.txt")), QStringLiteral("-o"),
+                 path(QStringLiteral("out.crs")), QStringLiteral("--tries"), QStringLiteral("1")});
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(run.out.contains(QStringLiteral("Строка 2: в слове «жар-птица» есть «-»")));
     EXPECT_TRUE(run.out.contains(QStringLiteral("Не размещены:")));
-    EXPECT_TRUE(run.out.contains(QStringLiteral("щи (строка 4): нет ни одной общей буквы")));
+    EXPECT_TRUE(run.out.contains(QStringLiteral("щи (строка списка 4): нет ни одной общей буквы")));
     EXPECT_TRUE(run.out.contains(QStringLiteral("Размещено слов: 2 из 3")));
     EXPECT_TRUE(QFile::exists(path(QStringLiteral("out.crs"))));
 }

@@ -59,19 +59,23 @@ TEST(WordListTest, LowerCasesAnswersAndWritesYoAsYe)
     EXPECT_EQ(list.entries()[1].clue, QStringLiteral("Белая кора."));
 }
 
-TEST(WordListTest, SkipsBlankAndCommentLinesButCountsThem)
+TEST(WordListTest, SkipsBlankAndCommentLinesButCountsThemWhateverTheLineEnds)
 {
-    const WordList list = parseText(QStringLiteral("# Школа\r\n\r\n   \r\n  # ещё\r\nмел - Им пишут.\r\n"));
-    ASSERT_EQ(list.entries().size(), 1);
+    const WordList list = parseText(
+        QStringLiteral("# Школа\r\n\r\n   \r\n  # ещё\r\nмел - Им пишут.\rдом - Живут.\n"));
+    ASSERT_EQ(list.entries().size(), 2);
     EXPECT_EQ(list.entries()[0].line, 5);
     EXPECT_EQ(list.entries()[0].clue, QStringLiteral("Им пишут."));
+    // A lone CR ends a line too; left in the clue it would split the clue text.
+    EXPECT_EQ(list.entries()[1].line, 6);
+    EXPECT_EQ(list.entries()[1].clue, QStringLiteral("Живут."));
     EXPECT_TRUE(list.problems().isEmpty());
 }
 
 TEST(WordListTest, RejectsUnusableLinesWithTheirNumbersAndKeepsTheRest)
 {
     const QString longest = QString(20, u'а');
-    const WordList list = parseText(QStringLiteral("жар-птица - Сказочная птица.\n"  // 1
+    const WordList list = parseText(QStringLiteral("жар-птица - Сказочная птица.\n"     // 1
                                                    "белый медведь - Живёт на севере.\n" // 2
                                                    "cat - Кот по-английски.\n"          // 3
                                                    "я - Последняя буква.\n"             // 4
@@ -86,8 +90,7 @@ TEST(WordListTest, RejectsUnusableLinesWithTheirNumbersAndKeepsTheRest)
                                                    "еж - Снова он.\n")                  // 13
                                         .arg(longest));
     // A rejected line does not count for repeats: "Кот" on line 11 is the first "кот".
-    EXPECT_EQ(answersOf(list),
-              QStringList({longest, QStringLiteral("кот"), QStringLiteral("еж")}));
+    EXPECT_EQ(answersOf(list), QStringList({longest, QStringLiteral("кот"), QStringLiteral("еж")}));
 
     QList<int> lines;
     for (const WordList::Problem &problem : list.problems()) {
