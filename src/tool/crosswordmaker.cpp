@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <array>
 #include <limits>
-#include <numeric>
 
 namespace {
 
@@ -247,11 +246,15 @@ private:
 // the grid.
 QList<int> wordOrder(const QList<CrosswordMaker::Word> &words, int attempt, Random &random)
 {
-    QList<int> order(words.size());
-    std::iota(order.begin(), order.end(), 0);
+    // A word longer than the grid never fits; it is reported as finding no room.
+    QList<int> order;
+    for (int i = 0; i < words.size(); ++i) {
+        if (!words[i].answer.isEmpty() && words[i].answer.size() <= Size)
+            order.append(i);
+    }
     QList<double> key(words.size());
     const double shake = attempt == 0 ? 0.0 : 20.0;
-    for (qsizetype i = 0; i < words.size(); ++i)
+    for (int i : std::as_const(order))
         key[i] = double(words[i].answer.size()) + shake * random.unit();
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return key[a] > key[b]; });
     return order;

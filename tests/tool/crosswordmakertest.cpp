@@ -259,6 +259,15 @@ TEST(CrosswordMakerTest, ReportsWhyAWordFoundNoPlace)
     }
 }
 
+TEST(CrosswordMakerTest, LeavesOutAWordLongerThanTheGridInsteadOfLeavingTheGrid)
+{
+    const CrosswordMaker maker(wordsOf({QStringLiteral("кот"), QString(21, u'к')}));
+    const CrosswordMaker::Result result = maker.make(1);
+    ASSERT_EQ(result.unplaced.size(), 1);
+    EXPECT_EQ(result.unplaced[0].word, 1);
+    EXPECT_EQ(result.unplaced[0].reason, Reason::NoRoom);
+}
+
 TEST(CrosswordMakerTest, StopsAtNinetyNineNumbers)
 {
     // Hundreds of short words from a few letters: far more than 99 could start.
