@@ -26,8 +26,8 @@ QString CheckCommand::argumentSyntax() const
 
 QList<QCommandLineOption> CheckCommand::options() const
 {
-    return {QCommandLineOption(WordsOption,
-                               QStringLiteral("Перечислить все слова с номерами и направлениями."))};
+    return {QCommandLineOption(
+        WordsOption, QStringLiteral("Перечислить все слова с номерами и направлениями."))};
 }
 
 int CheckCommand::run(const QCommandLineParser &parser, ToolStreams streams)

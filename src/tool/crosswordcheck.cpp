@@ -82,14 +82,14 @@ CrosswordCheck::CrosswordCheck(const CrosswordDocument &document)
     for (int cell = 0; cell < CrosswordDocument::CellCount; ++cell) {
         if (!document.isPlayable(cell))
             continue;
-        const bool inWord = std::any_of(words.words().begin(), words.words().end(),
-                                        [cell](const GridWord &word) {
-                                            for (int i = 0; i < word.length; ++i) {
-                                                if (word.cell(i) == cell)
-                                                    return true;
-                                            }
-                                            return false;
-                                        });
+        const bool inWord =
+            std::any_of(words.words().begin(), words.words().end(), [cell](const GridWord &word) {
+                for (int i = 0; i < word.length; ++i) {
+                    if (word.cell(i) == cell)
+                        return true;
+                }
+                return false;
+            });
         if (!inWord)
             m_problems.append(QStringLiteral("Буква «%1» в клетке (%2) не входит ни в одно слово.")
                                   .arg(shown(document.letter(cell)), cellPlace(cell)));
@@ -114,9 +114,9 @@ CrosswordCheck::CrosswordCheck(const CrosswordDocument &document)
         for (int cell : cells)
             places.append(cellPlace(cell));
         // One pass of arg(): a number from the file may itself contain "%2".
-        m_problems.append(QStringLiteral("Номер %1 стоит в %2 клетках: %3.")
-                              .arg(shown(key), QString::number(cells.size()),
-                                   places.join(QStringLiteral("; "))));
+        m_problems.append(
+            QStringLiteral("Номер %1 стоит в %2 клетках: %3.")
+                .arg(shown(key), QString::number(cells.size()), places.join(QStringLiteral("; "))));
     }
 
     checkClues(document, words);
@@ -158,9 +158,8 @@ void CrosswordCheck::checkClues(const CrosswordDocument &document, const GridWor
             const int value = word.numberValue();
             if (value < 0)
                 continue;
-            const bool mentioned = std::any_of(list.begin(), list.end(), [value](const Clue &c) {
-                return c.number == value;
-            });
+            const bool mentioned = std::any_of(
+                list.begin(), list.end(), [value](const Clue &c) { return c.number == value; });
             if (!mentioned)
                 m_problems.append(QStringLiteral("Для слова %1 %2 («%3») в тексте нет вопроса.")
                                       .arg(value)
@@ -168,8 +167,9 @@ void CrosswordCheck::checkClues(const CrosswordDocument &document, const GridWor
         }
         for (int i = 0; i < list.size(); ++i) {
             const Clue &clue = list[i];
-            const bool earlier = std::any_of(list.begin(), list.begin() + i,
-                                             [&clue](const Clue &c) { return c.number == clue.number; });
+            const bool earlier =
+                std::any_of(list.begin(), list.begin() + i,
+                            [&clue](const Clue &c) { return c.number == clue.number; });
             if (earlier) {
                 m_problems.append(QStringLiteral("Вопрос %1 %2 повторяется (строка %3 текста).")
                                       .arg(clue.number)
@@ -177,10 +177,10 @@ void CrosswordCheck::checkClues(const CrosswordDocument &document, const GridWor
                                       .arg(clue.line));
                 continue;
             }
-            const bool hasWord = std::any_of(gridWords.begin(), gridWords.end(),
-                                             [&clue](const GridWord &word) {
-                                                 return word.numberValue() == clue.number;
-                                             });
+            const bool hasWord =
+                std::any_of(gridWords.begin(), gridWords.end(), [&clue](const GridWord &word) {
+                    return word.numberValue() == clue.number;
+                });
             if (!hasWord)
                 m_problems.append(QStringLiteral("Вопрос %1 %2 (строка %3 текста): в сетке нет "
                                                  "слова %2 с этим номером.")

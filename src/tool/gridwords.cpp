@@ -31,8 +31,8 @@ GridWords::GridWords(const CrosswordDocument &document)
             word.startCell = cell;
             word.direction = direction;
             word.number = document.number(cell);
-            const int limit = across ? CrosswordDocument::Columns - column
-                                     : CrosswordDocument::Rows - row;
+            const int limit =
+                across ? CrosswordDocument::Columns - column : CrosswordDocument::Rows - row;
             while (word.length < limit && document.isPlayable(word.cell(word.length))) {
                 word.letters += document.letter(word.cell(word.length));
                 ++word.length;

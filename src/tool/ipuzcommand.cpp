@@ -42,8 +42,10 @@ int IpuzCommand::run(const QCommandLineParser &parser, ToolStreams streams)
     CrosswordDocument document;
     if (!readCrossword(path, &document, streams))
         return ToolExit::Failed;
-    const QString output =
-        parser.isSet(OutputOption) ? parser.value(OutputOption) : siblingPath(path, QStringLiteral("ipuz"));
+    const QString output = parser.isSet(OutputOption) ? parser.value(OutputOption)
+                                                      : siblingPath(path, QStringLiteral("ipuz"));
+    if (outputIsInput(path, output, streams))
+        return ToolExit::Failed;
     if (!writeOutput(output, IpuzExport::toJson(document, crosswordTitle(path)), streams))
         return ToolExit::Failed;
     streams.out << QStringLiteral("Записан файл «%1».").arg(output) << u'\n';

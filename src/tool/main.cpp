@@ -8,12 +8,27 @@
 #include <QGuiApplication>
 #include <QStringList>
 #include <QTextStream>
+#include <QtGlobal>
 
 #include <cstdio>
 #include <memory>
 
+namespace {
+
+// Qt's own notes (a missing runtime folder, font fallbacks) are in English and
+// mean nothing to a teacher; the tool's messages go to its streams instead.
+void quietQtMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
+    qInstallMessageHandler(quietQtMessages);
+
     ToolDispatch dispatch;
     dispatch.add(std::make_unique<PdfCommand>());
     dispatch.add(std::make_unique<IpuzCommand>());

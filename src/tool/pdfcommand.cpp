@@ -70,6 +70,8 @@ int PdfCommand::run(const QCommandLineParser &parser, ToolStreams streams)
     if (open && !parser.isSet(OutputOption))
         output = openTarget(output);
 
+    if (outputIsInput(path, output, streams))
+        return ToolExit::Failed;
     PdfExport::Options options;
     options.title = crosswordTitle(path);
     options.answers = !parser.isSet(NoAnswersOption);

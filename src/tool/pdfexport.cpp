@@ -107,8 +107,7 @@ void drawGrid(PageWriter &page, const CrosswordDocument &document,
             painter.setFont(letterFont);
             // Lowered a little so that the letter clears the number in the corner.
             painter.drawText(PageWriter::device(square.adjusted(0, grid.cellSize * 0.12, 0, 0)),
-                             Qt::AlignCenter | Qt::TextSingleLine,
-                             document.letter(cell).toUpper());
+                             Qt::AlignCenter | Qt::TextSingleLine, document.letter(cell).toUpper());
         }
     }
 }
@@ -217,11 +216,10 @@ PdfExport::GridPlacement PdfExport::worksheetGrid(const CrosswordDocument &docum
     grid.rows = lastRow - firstRow + 1;
     grid.columns = lastColumn - firstColumn + 1;
     const qreal maxHeight = PageHeight - Margin - GridTop - MinClueRoom;
-    grid.cellSize =
-        std::min({ContentWidth / grid.columns, maxHeight / grid.rows, MaxCellSize});
+    grid.cellSize = std::min({ContentWidth / grid.columns, maxHeight / grid.rows, MaxCellSize});
     const qreal width = grid.cellSize * grid.columns;
-    grid.rect = QRectF(Margin + (ContentWidth - width) / 2, GridTop, width,
-                       grid.cellSize * grid.rows);
+    grid.rect =
+        QRectF(Margin + (ContentWidth - width) / 2, GridTop, width, grid.cellSize * grid.rows);
     return grid;
 }
 
@@ -233,8 +231,8 @@ QByteArray PdfExport::render(const CrosswordDocument &document, const Options &o
     {
         QPdfWriter writer(&buffer);
         writer.setResolution(Resolution);
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                         QMarginsF(0, 0, 0, 0)));
+        writer.setPageLayout(
+            QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
         writer.setTitle(options.title);
         writer.setCreator(QStringLiteral("kvarcella-tool"));
         PageWriter page(&writer);

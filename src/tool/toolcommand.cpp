@@ -59,6 +59,20 @@ bool ToolCommand::writeOutput(const QString &path, const QByteArray &bytes, Tool
     return written;
 }
 
+bool ToolCommand::outputIsInput(const QString &input, const QString &output, ToolStreams streams)
+{
+    const QFileInfo in(input);
+    const QFileInfo out(output);
+    const bool same = out.exists() ? in.canonicalFilePath() == out.canonicalFilePath()
+                                   : in.absoluteFilePath() == out.absoluteFilePath();
+    if (same)
+        streams.err << QStringLiteral("Файл «%1» — это сам кроссворд, запись в него уничтожила бы "
+                                      "кроссворд. Укажите другое имя.")
+                           .arg(output)
+                    << Qt::endl;
+    return same;
+}
+
 QString ToolCommand::siblingPath(const QString &path, const QString &extension)
 {
     QString base = path;

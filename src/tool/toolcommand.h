@@ -13,7 +13,7 @@ class QTextStream;
 namespace ToolExit {
 constexpr int Ok = 0;
 constexpr int ProblemsFound = 1; // the command ran and found problems in the crossword
-constexpr int Failed = 2;        // a file could not be read or written, or the command line is wrong
+constexpr int Failed = 2; // a file could not be read or written, or the command line is wrong
 } // namespace ToolExit
 
 // Where a command writes: results to out, failures to err.
@@ -55,6 +55,9 @@ protected:
     // Replaces a file atomically with the bytes; on failure writes why to err
     // and leaves the file as it was.
     static bool writeOutput(const QString &path, const QByteArray &bytes, ToolStreams streams);
+    // True, with a message on err, when output names the crossword file itself:
+    // writing there would destroy the crossword.
+    static bool outputIsInput(const QString &input, const QString &output, ToolStreams streams);
     // path with its .crs extension (any case) replaced by extension ("pdf").
     static QString siblingPath(const QString &path, const QString &extension);
     // The crossword's name as people see it: the file name without ".crs".

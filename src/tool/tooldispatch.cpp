@@ -156,7 +156,6 @@ QString ToolDispatch::commandHelp(const ToolCommand &command) const
     for (const QCommandLineOption &option : options)
         rows.append({optionSyntax(option), option.description()});
     return QStringLiteral("Использование: %1 %2 %3 [параметры]\n\n%4\n\nПараметры:\n")
-               .arg(ProgramName, command.name(), command.argumentSyntax(),
-                    command.description()) +
+               .arg(ProgramName, command.name(), command.argumentSyntax(), command.description()) +
            table(rows);
 }

@@ -31,8 +31,8 @@ TEST(ClueTextTest, SplitsTheUsualFormIntoAcrossAndDownClues)
 
 TEST(ClueTextTest, AcceptsEitherOrderOneHeadingAndOtherLineBreaks)
 {
-    const ClueText downFirst = ClueText::parse(
-        QStringLiteral("По вертикали:\n12. Вниз.\rПо горизонтали:\n7. Вправо."));
+    const ClueText downFirst =
+        ClueText::parse(QStringLiteral("По вертикали:\n12. Вниз.\rПо горизонтали:\n7. Вправо."));
     ASSERT_TRUE(downFirst.isUsualForm());
     EXPECT_EQ(numbers(downFirst.across()), QList<int>({7}));
     EXPECT_EQ(numbers(downFirst.down()), QList<int>({12}));
@@ -52,13 +52,13 @@ TEST(ClueTextTest, AnythingElseIsFreeFormAndNamesTheLineThatBreaksTheForm)
         int strayLine;
     };
     const Case cases[] = {
-        {"Кроссворд о школе\r\nПо горизонтали:\r\n1. Кот.", 1},      // a title first
-        {"По горизонтали:\r\n1. Очень длинный\r\nвопрос.", 3},        // a clue wrapped
-        {"По горизонтали:\r\n1) Кот.", 2},                           // another numbering
-        {"По горизонтали:\r\n1.5 метра.", 2},                        // a decimal, not a number
+        {"Кроссворд о школе\r\nПо горизонтали:\r\n1. Кот.", 1},          // a title first
+        {"По горизонтали:\r\n1. Очень длинный\r\nвопрос.", 3},           // a clue wrapped
+        {"По горизонтали:\r\n1) Кот.", 2},                               // another numbering
+        {"По горизонтали:\r\n1.5 метра.", 2},                            // a decimal, not a number
         {"По горизонтали:\r\n1. Кот.\r\nПо горизонтали:\r\n2. Пёс.", 3}, // a heading twice
-        {"по горизонтали:\r\n1. Кот.", 1},                           // not the heading
-        {"1. Кот.\r\n2. Пёс.", 1},                                   // no heading at all
+        {"по горизонтали:\r\n1. Кот.", 1},                               // not the heading
+        {"1. Кот.\r\n2. Пёс.", 1},                                       // no heading at all
     };
     for (const Case &c : cases) {
         const ClueText clues = ClueText::parse(QString::fromUtf8(c.text));

@@ -1,5 +1,5 @@
-#include "boardtext.h"
 #include "crosswordcheck.h"
+#include "boardtext.h"
 #include "toolboards.h"
 
 #include <gtest/gtest.h>
@@ -18,22 +18,21 @@ TEST(CrosswordCheckTest, ACleanCrosswordHasNoProblemsAndListsItsWords)
     const CrosswordCheck check(cleanCrossword());
     EXPECT_TRUE(check.problems().isEmpty()) << check.problems().join(u'\n').toStdString();
     EXPECT_TRUE(check.notes().isEmpty());
-    EXPECT_EQ(check.wordList(),
-              QStringList({"3 по горизонтали: школа (строка 3, столбец 2)",
-                           "4 по горизонтали: тетрадь (строка 6, столбец 6)",
-                           "1 по вертикали: рука (строка 1, столбец 3)",
-                           "2 по вертикали: газета (строка 2, столбец 6)"}));
+    EXPECT_EQ(check.wordList(), QStringList({"3 по горизонтали: школа (строка 3, столбец 2)",
+                                             "4 по горизонтали: тетрадь (строка 6, столбец 6)",
+                                             "1 по вертикали: рука (строка 1, столбец 3)",
+                                             "2 по вертикали: газета (строка 2, столбец 6)"}));
 }
 
 TEST(CrosswordCheckTest, ReportsEachKindOfProblemOncePerPlaceInReadingOrder)
 {
     CrosswordDocument document = cleanCrossword();
-    document.setNumber(at(5, 5), QString());            // тетрадь loses its number
-    document.setNumber(at(3, 2), QStringLiteral("7"));  // inside рука
-    document.setNumber(at(8, 8), QStringLiteral("9"));  // on a blank square
-    document.setLetter(at(8, 0), QStringLiteral("х"));  // a letter in no word
-    document.setNumber(at(2, 1), QStringLiteral("1"));  // школа numbered like рука
-    document.setLetter(at(6, 5), QStringLiteral("Ё"));  // not on the letter keyboard
+    document.setNumber(at(5, 5), QString());           // тетрадь loses its number
+    document.setNumber(at(3, 2), QStringLiteral("7")); // inside рука
+    document.setNumber(at(8, 8), QStringLiteral("9")); // on a blank square
+    document.setLetter(at(8, 0), QStringLiteral("х")); // a letter in no word
+    document.setNumber(at(2, 1), QStringLiteral("1")); // школа numbered like рука
+    document.setLetter(at(6, 5), QStringLiteral("Ё")); // not on the letter keyboard
     document.setClueText(cleanClueText() + QStringLiteral("5. Лишний вопрос."));
 
     const CrosswordCheck check(document);
@@ -64,7 +63,8 @@ TEST(CrosswordCheckTest, CluesMatchByDirectionAndNumbersByValue)
     // "5" are the same number to a pupil.
     const CrosswordDocument document = boardFromRows(
         {"кот", "и..", "т.я", "..к"}, {{at(0, 0), "1"}, {at(2, 2), "05"}, {at(0, 2), "5"}},
-        QStringLiteral("По горизонтали:\r\n1. Мурлычет.\r\n1. Ещё раз.\r\nПо вертикали:\r\n5. Якорь."));
+        QStringLiteral(
+            "По горизонтали:\r\n1. Мурлычет.\r\n1. Ещё раз.\r\nПо вертикали:\r\n5. Якорь."));
     const CrosswordCheck check(document);
     EXPECT_EQ(check.problems(),
               QStringList({"Номер 5 в клетке (строка 1, столбец 3): здесь не начинается ни одно "
@@ -81,7 +81,8 @@ TEST(CrosswordCheckTest, FreeFormOrMissingCluesAreANoteNotAProblem)
     CrosswordCheck check(document);
     EXPECT_TRUE(check.problems().isEmpty());
     ASSERT_EQ(check.notes().size(), 1);
-    EXPECT_TRUE(check.notes()[0].contains(QStringLiteral("строка 1 текста"))) << check.notes()[0].toStdString();
+    EXPECT_TRUE(check.notes()[0].contains(QStringLiteral("строка 1 текста")))
+        << check.notes()[0].toStdString();
 
     document.setClueText(QStringLiteral("\r\n"));
     EXPECT_EQ(CrosswordCheck(document).notes(),

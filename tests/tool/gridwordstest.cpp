@@ -1,5 +1,5 @@
-#include "boardtext.h"
 #include "gridwords.h"
+#include "boardtext.h"
 
 #include <gtest/gtest.h>
 
@@ -20,8 +20,8 @@ TEST(GridWordsTest, FindsRunsOfTwoOrMoreAcrossThenDownInReadingOrder)
     // о к о
     // р . т
     // е
-    const CrosswordDocument document =
-        boardFromRows({"м..", "око", "р.т", "е.."}, {{at(0, 0), "1"}, {at(1, 0), "2"}, {at(1, 2), "3"}});
+    const CrosswordDocument document = boardFromRows(
+        {"м..", "око", "р.т", "е.."}, {{at(0, 0), "1"}, {at(1, 0), "2"}, {at(1, 2), "3"}});
     const GridWords words(document);
     ASSERT_EQ(words.words().size(), 3);
 

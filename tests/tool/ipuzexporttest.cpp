@@ -1,5 +1,5 @@
-#include "boardtext.h"
 #include "ipuzexport.h"
+#include "boardtext.h"
 #include "toolboards.h"
 
 #include <QJsonArray>
@@ -28,9 +28,9 @@ QJsonValue cellOf(const QJsonObject &root, const char *grid, int row, int column
 TEST(IpuzExportTest, WritesTheFullGridWithBlocksNumbersAndSolution)
 {
     // The file format's worked example: "кот" in cells 1 to 3, number 1 on cell 1.
-    const CrosswordDocument document = boardFromRows(
-        {".кот"}, {{1, "1"}, {25, "7"}},
-        QStringLiteral("По горизонтали:\r\n1. Домашнее животное."));
+    const CrosswordDocument document =
+        boardFromRows({".кот"}, {{1, "1"}, {25, "7"}},
+                      QStringLiteral("По горизонтали:\r\n1. Домашнее животное."));
     const QJsonObject root = exported(document, QStringLiteral("Кот"));
 
     EXPECT_EQ(root.value("kind").toArray(), QJsonArray({"http://ipuz.org/crossword#1"}));
@@ -67,8 +67,8 @@ TEST(IpuzExportTest, SplitsTheCluesOfTheSchoolCrossword)
     const QJsonObject root = exported(cleanCrossword());
     const QJsonObject clues = root.value("clues").toObject();
     EXPECT_EQ(clues.value("Across").toArray(),
-              QJsonArray({QJsonArray({3, "Там учатся дети."}),
-                          QJsonArray({4, "В ней пишут на уроке."})}));
+              QJsonArray(
+                  {QJsonArray({3, "Там учатся дети."}), QJsonArray({4, "В ней пишут на уроке."})}));
     EXPECT_EQ(clues.value("Down").toArray(),
               QJsonArray({QJsonArray({1, "Ею пишут."}),
                           QJsonArray({2, "Её читают по утрам, чтобы узнать новости."})}));
@@ -79,8 +79,8 @@ TEST(IpuzExportTest, SplitsTheCluesOfTheSchoolCrossword)
 TEST(IpuzExportTest, FreeFormCluesGoWholeToTheNotes)
 {
     CrosswordDocument document = cleanCrossword();
-    const QString text =
-        QStringLiteral("Кроссворд «Школа» <b>не разметка</b>\r\n1) Ею пишут.\r\n\r\n\"Кавычки\" \\ и ✓");
+    const QString text = QStringLiteral(
+        "Кроссворд «Школа» <b>не разметка</b>\r\n1) Ею пишут.\r\n\r\n\"Кавычки\" \\ и ✓");
     document.setClueText(text);
     const QJsonObject root = exported(document);
     EXPECT_EQ(root.value("notes").toString(), text);

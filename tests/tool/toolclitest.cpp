@@ -30,9 +30,10 @@ struct ToolRun
     QString err;
 };
 
-ToolRun runProgram(const QString &program, const QStringList &arguments,
-               const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment(),
-               const std::function<void()> &inChild = {})
+ToolRun
+runProgram(const QString &program, const QStringList &arguments,
+           const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment(),
+           const std::function<void()> &inChild = {})
 {
     QProcess process;
     process.setProcessEnvironment(environment);
@@ -41,8 +42,8 @@ ToolRun runProgram(const QString &program, const QStringList &arguments,
     process.start(program, arguments);
     ToolRun run;
     if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
-        ADD_FAILURE() << program.toStdString() << " did not finish: "
-                      << process.errorString().toStdString();
+        ADD_FAILURE() << program.toStdString()
+                      << " did not finish: " << process.errorString().toStdString();
         return run;
     }
     run.status = process.exitCode();
@@ -59,9 +60,9 @@ ToolRun tool(const QStringList &arguments)
 int pageCount(const QString &pdf)
 {
     const ToolRun info = runProgram(QStringLiteral("pdfinfo"), {pdf});
-    const QRegularExpressionMatch match =
-        QRegularExpression(QStringLiteral("^Pages:\\s+(\\d+)$"), QRegularExpression::MultilineOption)
-            .match(info.out);
+    const QRegularExpressionMatch match = QRegularExpression(QStringLiteral("^Pages:\\s+(\\d+)$"),
+                                                             QRegularExpression::MultilineOption)
+                                              .match(info.out);
     return match.hasMatch() ? match.captured(1).toInt() : -1;
 }
 
@@ -133,7 +134,8 @@ TEST_F(ToolCliTest, CheckExitsZeroWhenCleanOneOnProblemsTwoOnUnreadableFiles)
 
     const ToolRun missing = tool({"check", path("missing.crs")});
     EXPECT_EQ(missing.status, 2);
-    EXPECT_TRUE(missing.err.contains(QStringLiteral("Файл «%1» не найден.").arg(path("missing.crs"))))
+    EXPECT_TRUE(
+        missing.err.contains(QStringLiteral("Файл «%1» не найден.").arg(path("missing.crs"))))
         << missing.err.toStdString();
 
     QFile truncated(path("short.crs"));
@@ -162,6 +164,19 @@ TEST_F(ToolCliTest, IpuzIsWrittenNextToTheCrosswordOrWhereAsked)
     EXPECT_EQ(tool({"ipuz", crossword, "-o", path("other.json")}).status, 0);
     EXPECT_TRUE(QFile::exists(path("other.json")));
 
+    // Asking for the crossword itself as the output must not destroy it.
+    QFile original(crossword);
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+    const QByteArray before = original.readAll();
+    original.close();
+    for (const char *command : {"ipuz", "pdf"}) {
+        const ToolRun overwrite = tool({command, crossword, "-o", m_dir.path() + "/./Школа.crs"});
+        EXPECT_EQ(overwrite.status, 2) << command;
+        EXPECT_TRUE(overwrite.err.contains(QStringLiteral("это сам кроссворд"))) << command;
+    }
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+    EXPECT_EQ(original.readAll(), before);
+
     const ToolRun unwritable = tool({"ipuz", crossword, "-o", path("no/such/folder/x.ipuz")});
     EXPECT_EQ(unwritable.status, 2);
     EXPECT_TRUE(unwritable.err.startsWith(
@@ -182,7 +197,8 @@ TEST_F(ToolCliTest, WorksheetShowsNumbersAndCluesButNoAnswersWhichTheKeyPageHold
                                  "3. Третье слово.", "2. Второе слово."})
         EXPECT_TRUE(worksheet.contains(QString::fromUtf8(expected))) << expected;
     for (const char *number : {"1", "2", "3"})
-        EXPECT_TRUE(worksheet.contains(QRegularExpression(QStringLiteral("(^|\\s)%1\\s").arg(number))))
+        EXPECT_TRUE(
+            worksheet.contains(QRegularExpression(QStringLiteral("(^|\\s)%1\\s").arg(number))))
             << number;
     for (const QChar letter : AnswerLetters) {
         EXPECT_FALSE(worksheet.contains(letter, Qt::CaseInsensitive))
@@ -202,11 +218,11 @@ TEST_F(ToolCliTest, WorksheetDrawsASquareForExactlyThePlayableCells)
     const CrosswordDocument document = worksheetCrossword();
     ASSERT_EQ(tool({"pdf", save("grid.crs", document), "--no-answers"}).status, 0);
     constexpr int Dpi = 100;
-    ASSERT_EQ(runProgram(QStringLiteral("pdftoppm"),
-                         {"-r", QString::number(Dpi), "-png", "-singlefile", path("grid.pdf"),
-                          path("page")})
-                  .status,
-              0);
+    ASSERT_EQ(
+        runProgram(QStringLiteral("pdftoppm"), {"-r", QString::number(Dpi), "-png", "-singlefile",
+                                                path("grid.pdf"), path("page")})
+            .status,
+        0);
     const QImage image(path("page.png"));
     ASSERT_FALSE(image.isNull());
 
@@ -284,9 +300,9 @@ TEST_F(ToolCliTest, OpenWritesToTheTemporaryFolderWhenTheCrosswordFolderIsReadOn
                  "mv \"$TMPDIR/opened.part\" \"$TMPDIR/opened\"\n");
     opener.close();
 
-    const auto everyone = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                          QFileDevice::ExeOwner | QFileDevice::ReadGroup |
-                          QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther;
+    const auto everyone = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                          QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                          QFileDevice::ExeOther;
     QFile::setPermissions(m_dir.path(), everyone);
     QFile::setPermissions(bin, everyone);
     QFile::setPermissions(opener.fileName(), everyone);
@@ -299,12 +315,11 @@ TEST_F(ToolCliTest, OpenWritesToTheTemporaryFolderWhenTheCrosswordFolderIsReadOn
     environment.insert("PATH", bin + ":" + environment.value("PATH"));
     environment.insert("TMPDIR", temp);
     environment.insert("HOME", temp);
-    const ToolRun run = runProgram(QStringLiteral(KVARCELLA_TOOL), {"pdf", "--open", crossword},
-                               environment, [asRoot] {
-                                   if (asRoot && (setgroups(0, nullptr) != 0 ||
-                                                  setgid(65534) != 0 || setuid(65534) != 0))
-                                       _exit(99);
-                               });
+    const ToolRun run = runProgram(
+        QStringLiteral(KVARCELLA_TOOL), {"pdf", "--open", crossword}, environment, [asRoot] {
+            if (asRoot && (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0))
+                _exit(99);
+        });
     QFile::setPermissions(folder, everyone);
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
 
@@ -321,8 +336,8 @@ TEST_F(ToolCliTest, OpenWritesToTheTemporaryFolderWhenTheCrosswordFolderIsReadOn
     // With a writable folder the PDF lands next to the crossword.
     const QString beside = save("Рядом.crs", cleanCrossword());
     QFile::remove(temp + "/opened");
-    EXPECT_EQ(runProgram(QStringLiteral(KVARCELLA_TOOL), {"pdf", "--open", beside}, environment)
-                  .status,
-              0);
+    EXPECT_EQ(
+        runProgram(QStringLiteral(KVARCELLA_TOOL), {"pdf", "--open", beside}, environment).status,
+        0);
     EXPECT_TRUE(QFile::exists(path("Рядом.pdf")));
 }

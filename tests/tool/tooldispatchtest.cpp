@@ -16,8 +16,9 @@ public:
     QString argumentSyntax() const override { return QStringLiteral("ФАЙЛ"); }
     QList<QCommandLineOption> options() const override
     {
-        return {QCommandLineOption({"o", "output"}, QStringLiteral("Куда."), QStringLiteral("ВЫХОД")),
-                QCommandLineOption("loud", QStringLiteral("Громко."))};
+        return {
+            QCommandLineOption({"o", "output"}, QStringLiteral("Куда."), QStringLiteral("ВЫХОД")),
+            QCommandLineOption("loud", QStringLiteral("Громко."))};
     }
     int run(const QCommandLineParser &parser, ToolStreams streams) override
     {
@@ -98,7 +99,8 @@ TEST(ToolDispatchTest, WrongCommandLinesFailWithARussianReason)
     for (const auto &c : cases) {
         const Result result = dispatch(c.arguments);
         EXPECT_EQ(result.status, ToolExit::Failed) << c.message;
-        EXPECT_TRUE(result.err.startsWith(QString::fromUtf8(c.message))) << result.err.toStdString();
+        EXPECT_TRUE(result.err.startsWith(QString::fromUtf8(c.message)))
+            << result.err.toStdString();
         EXPECT_TRUE(result.out.isEmpty());
     }
 }
