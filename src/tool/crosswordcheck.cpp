@@ -124,8 +124,9 @@ CrosswordCheck::CrosswordCheck(const CrosswordDocument &document)
     for (int cell = 0; cell < CrosswordDocument::CellCount; ++cell) {
         const QString &letter = document.letter(cell);
         if (!letter.isEmpty() && !isKeyboardLetter(letter)) {
-            m_problems.append(QStringLiteral("В клетке (%1) записано «%2»: это не одна строчная "
-                                             "русская буква, и ученик не сможет её ввести.")
+            m_problems.append(QStringLiteral("В клетке (%1) записано «%2», а не одна строчная "
+                                             "буква от «а» до «я» без «ё»: ученик не сможет это "
+                                             "ввести.")
                                   .arg(cellPlace(cell), shown(letter)));
         }
     }

@@ -44,8 +44,15 @@ int main(int argc, char *argv[])
     // so it works the same with or without a display.
     std::unique_ptr<QCoreApplication> app;
     if (command && command->needsGui()) {
+        const bool platformChosen = qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
+        const QByteArray chosenPlatform = qgetenv("QT_QPA_PLATFORM");
         qputenv("QT_QPA_PLATFORM", "offscreen");
         app = std::make_unique<QGuiApplication>(argc, argv);
+        // The PDF viewer that --open starts must appear on the desktop, not offscreen.
+        if (platformChosen)
+            qputenv("QT_QPA_PLATFORM", chosenPlatform);
+        else
+            qunsetenv("QT_QPA_PLATFORM");
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }

@@ -25,9 +25,14 @@ constexpr qreal PupilLineHeight = 30;
 constexpr qreal GridTop = Margin + TitleHeight + PupilLineHeight + 8;
 // A small crossword still prints with squares a child can write in, not posters.
 constexpr qreal MaxCellSize = 40;
+// Squares are made smaller to bring the clues onto the worksheet, but not below this.
+constexpr qreal MinWritableCellSize = 26;
 // Page 1 keeps room below the grid for the first lines of the clues.
 constexpr qreal MinClueRoom = 80;
 constexpr qreal ClueGap = 16;
+constexpr qreal ClueFontSize = 12;
+constexpr qreal ClueLineHeight = 14;
+constexpr int ClueCharactersPerLine = 85;
 
 constexpr int Resolution = 1200;
 
@@ -147,29 +152,32 @@ void drawPupilLine(PageWriter &page)
     labelledLine(QStringLiteral("Класс:"), classStart, Margin + ContentWidth);
 }
 
+// The lines of the clue text, without the empty ones at its end: they would
+// only push the text onto a page of its own.
+QStringList splitLines(const QString &text)
+{
+    QString normalized = text;
+    normalized.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    normalized.replace(u'\r', u'\n');
+    while (normalized.endsWith(u'\n'))
+        normalized.chop(1);
+    return normalized.isEmpty() ? QStringList() : normalized.split(u'\n');
+}
+
 // The clue text from the top edge down, wrapped to the content width; continues
 // at the top of a new page whenever a line would cross the bottom margin.
 void drawClues(PageWriter &page, const QString &text, qreal top)
 {
     QPainter &painter = page.painter();
-    const QFont font = serifFont(12);
+    const QFont font = serifFont(ClueFontSize);
     painter.setFont(font);
     painter.setPen(Qt::black);
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
 
-    QString normalized = text;
-    normalized.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    normalized.replace(u'\r', u'\n');
-    // Trailing empty lines would only push the text onto a page of its own.
-    while (normalized.endsWith(u'\n'))
-        normalized.chop(1);
-    if (normalized.isEmpty())
-        return;
-
     const qreal bottom = PageWriter::device(PageHeight - Margin);
     qreal y = PageWriter::device(top);
-    for (const QString &paragraph : normalized.split(u'\n')) {
+    for (const QString &paragraph : splitLines(text)) {
         QTextLayout layout(paragraph, font, painter.device());
         layout.setTextOption(option);
         layout.beginLayout();
@@ -190,6 +198,17 @@ void drawClues(PageWriter &page, const QString &text, qreal top)
             y += line.height();
         }
     }
+}
+
+// Roughly how tall the clue text prints; exact wrapping needs the fonts, and the
+// grid must be placed without them.
+qreal estimatedClueHeight(const QString &text)
+{
+    qreal lines = 0;
+    for (const QString &paragraph : splitLines(text))
+        lines += std::max<qsizetype>(1, (paragraph.size() + ClueCharactersPerLine - 1) /
+                                            ClueCharactersPerLine);
+    return lines * ClueLineHeight;
 }
 
 } // namespace
@@ -215,8 +234,12 @@ PdfExport::GridPlacement PdfExport::worksheetGrid(const CrosswordDocument &docum
     grid.firstColumn = firstColumn;
     grid.rows = lastRow - firstRow + 1;
     grid.columns = lastColumn - firstColumn + 1;
-    const qreal maxHeight = PageHeight - Margin - GridTop - MinClueRoom;
-    grid.cellSize = std::min({ContentWidth / grid.columns, maxHeight / grid.rows, MaxCellSize});
+    const qreal room = PageHeight - Margin - GridTop - ClueGap;
+    const qreal byWidth = std::min(ContentWidth / grid.columns, MaxCellSize);
+    const qreal clueRoom = std::clamp(estimatedClueHeight(document.clueText()), MinClueRoom, room);
+    grid.cellSize =
+        std::max(std::min(byWidth, (room - clueRoom) / grid.rows),
+                 std::min({byWidth, MinWritableCellSize, (room - MinClueRoom) / grid.rows}));
     const qreal width = grid.cellSize * grid.columns;
     grid.rect =
         QRectF(Margin + (ContentWidth - width) / 2, GridTop, width, grid.cellSize * grid.rows);

@@ -32,7 +32,7 @@ TEST(CrosswordCheckTest, ReportsEachKindOfProblemOncePerPlaceInReadingOrder)
     document.setNumber(at(8, 8), QStringLiteral("9")); // on a blank square
     document.setLetter(at(8, 0), QStringLiteral("х")); // a letter in no word
     document.setNumber(at(2, 1), QStringLiteral("1")); // школа numbered like рука
-    document.setLetter(at(6, 5), QStringLiteral("Ё")); // not on the letter keyboard
+    document.setLetter(at(6, 5), QStringLiteral("ё")); // not on the letter keyboard
     document.setClueText(cleanClueText() + QStringLiteral("5. Лишний вопрос."));
 
     const CrosswordCheck check(document);
@@ -52,8 +52,8 @@ TEST(CrosswordCheckTest, ReportsEachKindOfProblemOncePerPlaceInReadingOrder)
             "номером.",
             "Вопрос 5 по вертикали (строка 8 текста): в сетке нет слова по вертикали с этим "
             "номером.",
-            "В клетке (строка 7, столбец 6) записано «Ё»: это не одна строчная русская буква, и "
-            "ученик не сможет её ввести.",
+            "В клетке (строка 7, столбец 6) записано «ё», а не одна строчная буква от «а» до «я» "
+            "без «ё»: ученик не сможет это ввести.",
         }));
 }
 
