@@ -1,5 +1,6 @@
 #include "checkcommand.h"
 #include "ipuzcommand.h"
+#include "makecommand.h"
 #include "pdfcommand.h"
 #include "tooldispatch.h"
 
@@ -32,6 +33,7 @@ int main(int argc, char *argv[])
     dispatch.add(std::make_unique<PdfCommand>());
     dispatch.add(std::make_unique<IpuzCommand>());
     dispatch.add(std::make_unique<CheckCommand>());
+    dispatch.add(std::make_unique<MakeCommand>());
 
     QStringList arguments;
     for (int i = 0; i < argc; ++i)

@@ -1,0 +1,180 @@
+#include "wordlist.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+
+namespace {
+
+WordList parseText(const QString &text)
+{
+    return WordList::parse(text.toUtf8());
+}
+
+QStringList answersOf(const WordList &list)
+{
+    QStringList answers;
+    for (const WordList::Entry &entry : list.entries())
+        answers.append(entry.answer);
+    return answers;
+}
+
+} // namespace
+
+TEST(WordListTest, TakesEachSeparatorAndSplitsAtTheFirstOne)
+{
+    const WordList list = parseText(QStringLiteral("кот - Мурлычет: на печи\n"
+                                                   "пёс — Лает - громко\n"
+                                                   "сом:Усатая рыба\n"
+                                                   "ёж\tКолючий\n"
+                                                   "  лиса   -   Рыжая  \n"));
+    ASSERT_TRUE(list.problems().isEmpty());
+    ASSERT_EQ(list.entries().size(), 5);
+    EXPECT_EQ(answersOf(list),
+              QStringList({QStringLiteral("кот"), QStringLiteral("пес"), QStringLiteral("сом"),
+                           QStringLiteral("еж"), QStringLiteral("лиса")}));
+    EXPECT_EQ(list.entries()[0].clue, QStringLiteral("Мурлычет: на печи"));
+    EXPECT_EQ(list.entries()[1].clue, QStringLiteral("Лает - громко"));
+    EXPECT_EQ(list.entries()[2].clue, QStringLiteral("Усатая рыба"));
+    EXPECT_EQ(list.entries()[4].clue, QStringLiteral("Рыжая"));
+    EXPECT_EQ(list.entries()[4].line, 5);
+}
+
+TEST(WordListTest, LowerCasesAnswersAndWritesYoAsYe)
+{
+    const WordList list = parseText(QStringLiteral("ЁЛКА - Зимой и летом одним цветом.\n"
+                                                   "Берёза - Белая кора.\n"
+                                                   "Кот - Мурлычет.\n"));
+    ASSERT_EQ(list.entries().size(), 3);
+    EXPECT_EQ(list.entries()[0].answer, QStringLiteral("елка"));
+    EXPECT_TRUE(list.entries()[0].yoReplaced);
+    EXPECT_EQ(list.entries()[1].answer, QStringLiteral("береза"));
+    EXPECT_TRUE(list.entries()[1].yoReplaced);
+    EXPECT_EQ(list.entries()[2].answer, QStringLiteral("кот"));
+    EXPECT_FALSE(list.entries()[2].yoReplaced);
+    // The clue keeps its "ё": Windows-1251 holds it.
+    EXPECT_EQ(list.entries()[1].clue, QStringLiteral("Белая кора."));
+}
+
+TEST(WordListTest, SkipsBlankAndCommentLinesButCountsThemWhateverTheLineEnds)
+{
+    const WordList list = parseText(
+        QStringLiteral("# Школа\r\n\r\n   \r\n  # ещё\r\nмел - Им пишут.\rдом - Живут.\n"));
+    ASSERT_EQ(list.entries().size(), 2);
+    EXPECT_EQ(list.entries()[0].line, 5);
+    EXPECT_EQ(list.entries()[0].clue, QStringLiteral("Им пишут."));
+    // A lone CR ends a line too; left in the clue it would split the clue text.
+    EXPECT_EQ(list.entries()[1].line, 6);
+    EXPECT_EQ(list.entries()[1].clue, QStringLiteral("Живут."));
+    EXPECT_TRUE(list.problems().isEmpty());
+}
+
+TEST(WordListTest, RejectsUnusableLinesWithTheirNumbersAndKeepsTheRest)
+{
+    const QString longest = QString(20, u'а');
+    const WordList list = parseText(QStringLiteral("жар-птица - Сказочная птица.\n"     // 1
+                                                   "белый медведь - Живёт на севере.\n" // 2
+                                                   "cat - Кот по-английски.\n"          // 3
+                                                   "я - Последняя буква.\n"             // 4
+                                                   "%1б - Слишком длинное.\n"           // 5
+                                                   "%1 - Ровно двадцать букв.\n"        // 6
+                                                   "кот без разделителя\n"              // 7
+                                                   " - Вопрос без слова.\n"             // 8
+                                                   "пёс - \n"                           // 9
+                                                   "сом - Рыба 🐟\n"                     // 10
+                                                   "Кот - Ещё раз.\n"                   // 11
+                                                   "ёж - Колючий.\n"                    // 12
+                                                   "еж - Снова он.\n")                  // 13
+                                        .arg(longest));
+    // A rejected line does not count for repeats: "Кот" on line 11 is the first "кот".
+    EXPECT_EQ(answersOf(list), QStringList({longest, QStringLiteral("кот"), QStringLiteral("еж")}));
+
+    QList<int> lines;
+    for (const WordList::Problem &problem : list.problems()) {
+        lines.append(problem.line);
+        EXPECT_TRUE(problem.message.startsWith(QStringLiteral("Строка %1: ").arg(problem.line)))
+            << problem.message.toStdString();
+    }
+    EXPECT_EQ(lines, QList<int>({1, 2, 3, 4, 5, 7, 8, 9, 10, 13}));
+    const auto message = [&](int line) {
+        for (const WordList::Problem &problem : list.problems()) {
+            if (problem.line == line)
+                return problem.message;
+        }
+        return QString();
+    };
+    EXPECT_TRUE(message(1).contains(QStringLiteral("«-»")));
+    EXPECT_TRUE(message(2).contains(QStringLiteral("пробел")));
+    EXPECT_TRUE(message(3).contains(QStringLiteral("«c»")));
+    EXPECT_TRUE(message(5).contains(QStringLiteral("длиннее 20 букв")));
+    // A character outside the basic plane is named whole, not as half a pair.
+    EXPECT_TRUE(message(10).contains(QStringLiteral("«🐟»")));
+    EXPECT_TRUE(message(10).contains(QStringLiteral("Windows-1251")));
+    EXPECT_EQ(message(13), QStringLiteral("Строка 13: слово «еж» уже есть в строке 12."));
+}
+
+TEST(WordListTest, DetectsTheEncoding)
+{
+    const QString text = QStringLiteral("берёза - Дерево с белой корой.\nдуб - Даёт жёлуди.\n");
+    QStringEncoder cp1251("windows-1251");
+    const QByteArray cp1251Bytes = cp1251.encode(text);
+    const WordList fromCp1251 = WordList::parse(cp1251Bytes);
+    const WordList fromUtf8 = WordList::parse(text.toUtf8());
+    const WordList withBom = WordList::parse(QByteArray("\xEF\xBB\xBF") + text.toUtf8());
+
+    EXPECT_EQ(fromCp1251.encoding(), WordList::Encoding::Windows1251);
+    EXPECT_EQ(fromUtf8.encoding(), WordList::Encoding::Utf8);
+    EXPECT_EQ(withBom.encoding(), WordList::Encoding::Utf8);
+    for (const WordList *list : {&fromCp1251, &fromUtf8, &withBom}) {
+        ASSERT_EQ(list->entries().size(), 2);
+        EXPECT_TRUE(list->problems().isEmpty());
+        EXPECT_EQ(list->entries()[0].answer, QStringLiteral("береза"));
+        EXPECT_EQ(list->entries()[1].clue, QStringLiteral("Даёт жёлуди."));
+    }
+}
+
+TEST(WordListTest, StopsTakingWordsAtTheLimitAndSaysSoOnce)
+{
+    // Distinct answers of two letters: "аа", "аб", ...
+    QString text;
+    int made = 0;
+    for (char16_t a = u'а'; a <= u'я' && made < WordList::MaxEntries + 5; ++a) {
+        for (char16_t b = u'а'; b <= u'я' && made < WordList::MaxEntries + 5; ++b, ++made)
+            text += QString(QChar(a)) + QChar(b) + QStringLiteral(" - вопрос\n");
+    }
+    const WordList list = parseText(text);
+    EXPECT_EQ(list.entries().size(), WordList::MaxEntries);
+    ASSERT_EQ(list.problems().size(), 1);
+    EXPECT_EQ(list.problems()[0].line, WordList::MaxEntries + 1);
+}
+
+TEST(WordListTest, ReadReportsFilesThatCannotBeRead)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    WordList list;
+    QString error;
+
+    EXPECT_FALSE(WordList::read(dir.filePath(QStringLiteral("нет.txt")), &list, &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("не найден")));
+
+    EXPECT_FALSE(WordList::read(dir.path(), &list, &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("папка")));
+
+    QFile big(dir.filePath(QStringLiteral("big.txt")));
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+    big.write(QByteArray(WordList::MaxFileSize + 1, '#'));
+    big.close();
+    EXPECT_FALSE(WordList::read(big.fileName(), &list, &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("слишком велик")));
+
+    QFile good(dir.filePath(QStringLiteral("good.txt")));
+    ASSERT_TRUE(good.open(QIODevice::WriteOnly));
+    good.write(QStringLiteral("кот - Мурлычет.").toUtf8());
+    good.close();
+    EXPECT_TRUE(WordList::read(good.fileName(), &list, &error));
+    EXPECT_EQ(list.entries().size(), 1);
+}
