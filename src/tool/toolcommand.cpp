@@ -3,10 +3,11 @@
 #include "crossworddocument.h"
 #include "crosswordfile.h"
 #include "crosswordfileerror.h"
+#include "filefailurereason.h"
+#include "safefilewriter.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTextStream>
 
 bool ToolCommand::singleArgument(const QCommandLineParser &parser, const QString &what,
@@ -40,23 +41,18 @@ bool ToolCommand::readCrossword(const QString &path, CrosswordDocument *document
 
 bool ToolCommand::writeOutput(const QString &path, const QByteArray &bytes, ToolStreams streams)
 {
-    QSaveFile file(path);
-    // Unbuffered so that a write error shows here and not as a half-written
-    // file replacing the old one in commit().
-    bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-    QString reason = file.errorString();
-    if (written && (file.write(bytes) != bytes.size() || file.error() != QFileDevice::NoError)) {
-        reason = file.errorString();
-        file.cancelWriting();
-        file.commit();
-        written = false;
-    } else if (written && !file.commit()) {
-        reason = file.errorString();
-        written = false;
-    }
-    if (!written)
-        streams.err << CrosswordFileError::cannotWrite(path, reason).message() << Qt::endl;
-    return written;
+    // The same careful writing as the crossword itself: a failure leaves the
+    // old file as it was, or says that it could not.
+    const SafeFileWriter::Result result = SafeFileWriter::write(path, bytes);
+    if (result.outcome == SafeFileWriter::Outcome::Written)
+        return true;
+    const QString reason = FileFailureReason::fromErrno(result.error);
+    const CrosswordFileError error =
+        result.outcome == SafeFileWriter::Outcome::PartlyWritten
+            ? CrosswordFileError::partlyWritten(path, reason)
+            : CrosswordFileError::cannotWrite(path, reason, result.existed);
+    streams.err << error.message() << Qt::endl;
+    return false;
 }
 
 bool ToolCommand::outputIsInput(const QString &input, const QString &output, ToolStreams streams)

@@ -138,12 +138,13 @@ QString ToolDispatch::programHelp() const
     for (const auto &command : m_commands)
         rows.append({command->name(), command->description()});
     return QStringLiteral("Использование: %1 КОМАНДА ФАЙЛ [параметры]\n\n"
-                          "Печать, проверка и экспорт кроссвордов (файлов .crs).\n\n"
+                          "Печать, проверка, экспорт и составление кроссвордов (файлов .crs).\n\n"
                           "Команды:\n")
                .arg(ProgramName) +
            table(rows) +
            QStringLiteral("\nСправка по команде: %1 КОМАНДА --help\n"
-                          "Код возврата: 0 — готово, 1 — проверка нашла ошибки, "
+                          "Код возврата: 0 — готово, 1 — проверка нашла ошибки или не все слова вошли "
+                          "в кроссворд, "
                           "2 — файл не прочитан или не записан, или команда задана неверно.\n")
                .arg(ProgramName);
 }

@@ -1,5 +1,7 @@
 #include "wordlist.h"
 
+#include "filefailurereason.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -7,6 +9,7 @@
 #include <QStringEncoder>
 
 #include <array>
+#include <cerrno>
 
 namespace {
 
@@ -113,14 +116,18 @@ bool WordList::read(const QString &path, WordList *list, QString *error)
         return false;
     }
     QFile file(path);
+    errno = 0;
     if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("Не удалось прочитать файл %1: %2.").arg(name, file.errorString());
+        const QString reason = errno != 0 ? FileFailureReason::fromErrno(errno)
+                                          : FileFailureReason::fromFileError(file.error());
+        *error = QStringLiteral("Не удалось прочитать файл %1: %2.").arg(name, reason);
         return false;
     }
     // Read one byte past the limit: the size seen above may have changed since.
     const QByteArray bytes = file.read(MaxFileSize + 1);
     if (file.error() != QFileDevice::NoError) {
-        *error = QStringLiteral("Не удалось прочитать файл %1: %2.").arg(name, file.errorString());
+        *error = QStringLiteral("Не удалось прочитать файл %1: %2.")
+                     .arg(name, FileFailureReason::fromFileError(file.error()));
         return false;
     }
     if (bytes.size() > MaxFileSize) {

@@ -59,11 +59,11 @@ done
 # The file list: the required files, all under /usr, owned by root.
 dpkg-deb -c "$deb" >"$work/contents"
 app=ru.kvarcella.Kvarcella
-for path in usr/bin/kvarcella usr/share/kvarcella/kvarcella.chm \
-            usr/share/applications/$app.desktop \
+for path in usr/bin/kvarcella usr/bin/kvarcella-tool usr/share/kvarcella/kvarcella.chm \
+            usr/share/applications/$app.desktop usr/share/applications/ru.kvarcella.KvarcellaPrint.desktop \
             usr/share/icons/hicolor/scalable/apps/$app.svg \
             usr/share/metainfo/$app.metainfo.xml usr/share/mime/packages/$app.xml \
-            usr/share/man/man1/kvarcella.1.gz \
+            usr/share/man/man1/kvarcella.1.gz usr/share/man/man1/kvarcella-tool.1.gz \
             usr/share/doc/kvarcella/copyright usr/share/doc/kvarcella/changelog.gz; do
     grep -q " \./$path\$" "$work/contents" || fail "the package lacks /$path"
 done

@@ -29,12 +29,15 @@ app=ru.kvarcella.Kvarcella
 share=$root/usr/share
 required=(
     usr/bin/kvarcella
+    usr/bin/kvarcella-tool
     usr/share/kvarcella/kvarcella.chm
+    usr/share/applications/ru.kvarcella.KvarcellaPrint.desktop
     usr/share/applications/$app.desktop
     usr/share/icons/hicolor/scalable/apps/$app.svg
     usr/share/metainfo/$app.metainfo.xml
     usr/share/mime/packages/$app.xml
     usr/share/man/man1/kvarcella.1.gz
+    usr/share/man/man1/kvarcella-tool.1.gz
     usr/share/doc/kvarcella/copyright
     usr/share/doc/kvarcella/changelog.gz
 )
