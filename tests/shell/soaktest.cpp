@@ -259,8 +259,7 @@ protected:
 
     void checkEditor(const EditorView &before, const Step &step, const EditorView &after);
     void checkSolver(const SolverView &before, const Step &step, const SolverView &after);
-    void checkPopup(QWidget *client, QWidget *panel, QPushButton *firstKey, QPushButton *lastKey,
-                    const char *name);
+    void checkPopup(QWidget *panel, QPushButton *firstKey, QPushButton *lastKey, const char *name);
     void problem(const QString &text) { m_problems << text; }
     void tally(const char *what) { ++m_tally[QString::fromLatin1(what)]; }
 
@@ -768,9 +767,11 @@ SoakTest::Step SoakTest::pupilStep(Form1 *window)
     return step;
 }
 
-void SoakTest::checkPopup(QWidget *client, QWidget *panel, QPushButton *firstKey,
-                          QPushButton *lastKey, const char *name)
+void SoakTest::checkPopup(QWidget *panel, QPushButton *firstKey, QPushButton *lastKey,
+                          const char *name)
 {
+    // The design area the pop-up belongs to.
+    const QWidget *client = panel->parentWidget();
     if (!client->rect().contains(panel->geometry())) {
         problem(QStringLiteral("the %1 reaches outside the window: (%2, %3) %4 x %5")
                     .arg(QString::fromLatin1(name))
@@ -801,11 +802,11 @@ void SoakTest::checkEditor(const EditorView &before, const Step &step, const Edi
     if (after.keyboardShown && after.padShown)
         problem(QStringLiteral("the letter keyboard and the number pad are open together"));
     if (after.keyboardShown) {
-        checkPopup(window->centralWidget(), window->keyboard(), window->keyboard()->key(1),
+        checkPopup(window->keyboard(), window->keyboard()->key(1),
                    window->keyboard()->key(GridGeometry::LetterKeyCount), "letter keyboard");
     }
     if (after.padShown) {
-        checkPopup(window->centralWidget(), window->numberPad(), window->numberPad()->key(1),
+        checkPopup(window->numberPad(), window->numberPad()->key(1),
                    window->numberPad()->key(GridGeometry::PadKeyCount), "number pad");
     }
     const bool closesPopups =
@@ -945,7 +946,7 @@ void SoakTest::checkSolver(const SolverView &before, const Step &step, const Sol
     if (after.keyboardShown) {
         if (!after.finishEnabled)
             problem(QStringLiteral("the keyboard is open after a check"));
-        checkPopup(window->centralWidget(), window->keyboard(), window->keyboard()->key(1),
+        checkPopup(window->keyboard(), window->keyboard()->key(1),
                    window->keyboard()->key(GridGeometry::LetterKeyCount), "letter keyboard");
     }
     // A solved grid opens nothing and takes no letters.
