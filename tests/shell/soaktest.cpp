@@ -489,52 +489,40 @@ void SoakTest::pressBackground(QMainWindow *window, Step &step)
 
 void SoakTest::typeKeys(QMainWindow *window, Step &step)
 {
+    // Keys that edit or move rather than type, each with how the report shows it.
+    static const struct
+    {
+        Qt::Key key;
+        const char16_t *text;
+        const char16_t *shown;
+    } moves[] = {{Qt::Key_Return, u"\r", u"⏎"}, {Qt::Key_Backspace, u"", u"⌫"},
+                 {Qt::Key_Space, u" ", u" "},   {Qt::Key_Tab, u"\t", u"⇥"},
+                 {Qt::Key_Up, u"", u"↑"},       {Qt::Key_Down, u"", u"↓"}};
+
     step.command = Command::Typing;
     QWidget *target = window->focusWidget() ? window->focusWidget() : window;
     step.typedInto = classify(window, target);
-    QString typed;
-    const int count = 1 + m_dice->below(6);
-    struct Key
-    {
-        Qt::Key key;
-        QString text;
-    };
-    QList<Key> keys;
-    for (int i = 0; i < count; ++i) {
+    QString shown;
+    QList<std::pair<Qt::Key, QString>> keys;
+    for (int count = 1 + m_dice->below(6); count > 0; --count) {
         const int roll = m_dice->below(100);
-        if (roll < 8)
-            keys.append({Qt::Key_Return, QStringLiteral("\r")});
-        else if (roll < 16)
-            keys.append({Qt::Key_Backspace, QString()});
-        else if (roll < 22)
-            keys.append({Qt::Key_Space, QStringLiteral(" ")});
-        else if (roll < 24)
-            keys.append({Qt::Key_Up, QString()});
-        else if (roll < 26)
-            keys.append({Qt::Key_Down, QString()});
-        else if (roll < 27 && m_dice->percent(25))
-            keys.append({Qt::Key_unknown, QString(Unsavable)});
-        else
-            keys.append({Qt::Key_unknown,
-                         QString(TypedCharacters[m_dice->below(int(TypedCharacters.size()))])});
+        if (roll < 24) {
+            const auto &move = moves[roll % std::size(moves)];
+            keys.append({move.key, QString::fromUtf16(move.text)});
+            shown += QString::fromUtf16(move.shown);
+        } else {
+            const QChar c = roll == 24 && m_dice->percent(25)
+                                ? Unsavable
+                                : TypedCharacters[m_dice->below(int(TypedCharacters.size()))];
+            keys.append({Qt::Key_unknown, QString(c)});
+            shown += c;
+        }
     }
-    for (const Key &key : keys) {
-        if (key.key == Qt::Key_Return)
-            typed += QStringLiteral("⏎");
-        else if (key.key == Qt::Key_Backspace)
-            typed += QStringLiteral("⌫");
-        else if (key.key == Qt::Key_Up)
-            typed += QStringLiteral("↑");
-        else if (key.key == Qt::Key_Down)
-            typed += QStringLiteral("↓");
-        else
-            typed += key.text;
-    }
-    step.text += QStringLiteral(" \"%1\" into %2").arg(typed, describe(step.typedInto));
+    step.text += QStringLiteral(" \"%1\" into %2").arg(shown, describe(step.typedInto));
     if (m_trace)
         std::printf("  %s\n", qPrintable(step.text));
-    for (const Key &key : keys)
-        QTest::sendKeyEvent(QTest::Click, target, key.key, key.text, Qt::NoModifier);
+    for (const auto &[key, text] : keys)
+        QTest::sendKeyEvent(QTest::Click, target, key, text, Qt::NoModifier);
 }
 
 QString SoakTest::chooseFileToOpen(Step &step)
