@@ -29,6 +29,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QMap>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
@@ -249,6 +250,8 @@ protected:
     Step pupilStep(Form1 *window);
     void press(QMainWindow *window, QPoint windowPoint, Qt::MouseButton button, Step &step);
     void pressWidget(QMainWindow *window, QWidget *widget, Step &step);
+    // Repeats the window's last press as the second half of a double click.
+    bool pressAgainAtOnce(QMainWindow *window, Step &step);
     void pressAnywhere(QMainWindow *window, Step &step);
     void pressBackground(QMainWindow *window, Step &step);
     void typeKeys(QMainWindow *window, Step &step);
@@ -287,6 +290,13 @@ protected:
     QStringList m_problems;
     QMap<QString, int> m_tally;
     bool m_trace = false;
+    // The press just made, while the next action may still double it.
+    struct
+    {
+        QPointer<QMainWindow> window;
+        QPoint point;
+        Qt::MouseButton button = Qt::LeftButton;
+    } m_lastPress;
     int m_action = 0;
 };
 
@@ -448,6 +458,19 @@ void SoakTest::press(QMainWindow *window, QPoint windowPoint, Qt::MouseButton bu
                      .arg(describe(step.hit));
     announce(step);
     QTest::mouseClick(window->windowHandle(), button, {}, windowPoint);
+    m_lastPress = {window, windowPoint, button};
+}
+
+bool SoakTest::pressAgainAtOnce(QMainWindow *window, Step &step)
+{
+    if (m_lastPress.window != window || !m_dice->percent(10))
+        return false;
+    // The test's mouse clock leaves a pause after every click so that none
+    // makes a double click by chance; this one is meant to.
+    QTest::lastMouseTimestamp -= QTest::mouseDoubleClickInterval;
+    step.text += QStringLiteral(" again at once (a double click),");
+    press(window, m_lastPress.point, m_lastPress.button, step);
+    return true;
 }
 
 void SoakTest::pressWidget(QMainWindow *window, QWidget *widget, Step &step)
@@ -625,6 +648,8 @@ SoakTest::Step SoakTest::teacherStep(Form4 *window)
 {
     Step step;
     step.text = QStringLiteral("teacher:");
+    if (pressAgainAtOnce(window, step))
+        return step;
     QWidget *client = window->centralWidget();
     const auto cellPoint = [&](QWidget *label, bool corner) {
         const QRect r = label->geometry();
@@ -691,6 +716,8 @@ SoakTest::Step SoakTest::pupilStep(Form1 *window)
 {
     Step step;
     step.text = QStringLiteral("pupil:");
+    if (pressAgainAtOnce(window, step))
+        return step;
     QWidget *client = window->centralWidget();
     const GridSolver &solver = window->solver();
 
@@ -1097,6 +1124,8 @@ void SoakTest::run(quint32 seed, int actions)
             teacherWasLast = teacherActs;
         }
         Step step = teacherActs ? teacherStep(editingWindow()) : pupilStep(solvingWindow());
+        if (!step.pressed || step.command != Command::None)
+            m_lastPress.window = nullptr;
         if (step.command != Command::None && step.command != Command::Typing &&
             step.command != Command::History)
             settle();
