@@ -484,12 +484,17 @@ void SoakTest::pressAnywhere(QMainWindow *window, Step &step)
     // open as a pop-up of its own; the history action uses its keys instead.
     const int top = window->centralWidget()->y();
     QPoint point;
+    Hit::Kind kind = Hit::Kind::Other;
     for (int attempt = 0; attempt < 20; ++attempt) {
         point = QPoint(m_dice->below(window->width()), top + m_dice->below(window->height() - top));
-        if (classify(window, window->childAt(point)).kind != Hit::Kind::History)
+        kind = classify(window, window->childAt(point)).kind;
+        if (kind != Hit::Kind::History)
             break;
     }
-    press(window, point, m_dice->percent(85) ? Qt::LeftButton : Qt::MiddleButton, step);
+    // The middle button pastes into text where the platform has a selection
+    // clipboard, which is typing by other means.
+    const bool middle = kind != Hit::Kind::CluePane && m_dice->percent(15);
+    press(window, point, middle ? Qt::MiddleButton : Qt::LeftButton, step);
 }
 
 void SoakTest::pressBackground(QMainWindow *window, Step &step)
