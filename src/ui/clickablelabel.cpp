@@ -34,6 +34,12 @@ void ClickableLabel::mouseReleaseEvent(QMouseEvent *event)
 
 void ClickableLabel::mouseDoubleClickEvent(QMouseEvent *event)
 {
+    // Qt hands over the second press of a double click only as this event,
+    // also when the first click went to another control at the same place,
+    // such as a key of a pop-up that closed over this label. It is a press all
+    // the same, or that quick click would be lost.
+    m_leftDown = event->button() == Qt::LeftButton;
+    emit pressed();
     event->accept();
     if (event->button() == Qt::LeftButton)
         emit doubleClicked();

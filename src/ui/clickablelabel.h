@@ -3,7 +3,8 @@
 #include <QLabel>
 
 // A label that reports presses, clicks and double clicks, as the grid cells
-// and the history caption need. A click is a left press and release inside.
+// and the history caption need. A click is a left press and release inside;
+// each half of a double click is one.
 class ClickableLabel : public QLabel
 {
     Q_OBJECT
