@@ -33,10 +33,8 @@ QList<QCommandLineOption> CheckCommand::options() const
 int CheckCommand::run(const QCommandLineParser &parser, ToolStreams streams)
 {
     QString path;
-    if (!singleArgument(parser, QStringLiteral("файл кроссворда"), &path, streams))
-        return ToolExit::Failed;
     CrosswordDocument document;
-    if (!readCrossword(path, &document, streams))
+    if (!readCrosswordArgument(parser, &path, &document, streams))
         return ToolExit::Failed;
 
     const CrosswordCheck check(document);

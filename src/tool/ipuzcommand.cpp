@@ -37,10 +37,8 @@ QList<QCommandLineOption> IpuzCommand::options() const
 int IpuzCommand::run(const QCommandLineParser &parser, ToolStreams streams)
 {
     QString path;
-    if (!singleArgument(parser, QStringLiteral("файл кроссворда"), &path, streams))
-        return ToolExit::Failed;
     CrosswordDocument document;
-    if (!readCrossword(path, &document, streams))
+    if (!readCrosswordArgument(parser, &path, &document, streams))
         return ToolExit::Failed;
     const QString output = parser.isSet(OutputOption) ? parser.value(OutputOption)
                                                       : siblingPath(path, QStringLiteral("ipuz"));

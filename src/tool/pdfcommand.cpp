@@ -58,10 +58,8 @@ QList<QCommandLineOption> PdfCommand::options() const
 int PdfCommand::run(const QCommandLineParser &parser, ToolStreams streams)
 {
     QString path;
-    if (!singleArgument(parser, QStringLiteral("файл кроссворда"), &path, streams))
-        return ToolExit::Failed;
     CrosswordDocument document;
-    if (!readCrossword(path, &document, streams))
+    if (!readCrosswordArgument(parser, &path, &document, streams))
         return ToolExit::Failed;
 
     const bool open = parser.isSet(OpenOption);

@@ -39,6 +39,13 @@ bool ToolCommand::readCrossword(const QString &path, CrosswordDocument *document
     return true;
 }
 
+bool ToolCommand::readCrosswordArgument(const QCommandLineParser &parser, QString *path,
+                                        CrosswordDocument *document, ToolStreams streams)
+{
+    return singleArgument(parser, QStringLiteral("файл кроссворда"), path, streams) &&
+           readCrossword(*path, document, streams);
+}
+
 bool ToolCommand::writeOutput(const QString &path, const QByteArray &bytes, ToolStreams streams)
 {
     // The same careful writing as the crossword itself: a failure leaves the

@@ -52,8 +52,12 @@ protected:
     // Reads a crossword; on failure writes the reader's Russian message to err.
     static bool readCrossword(const QString &path, CrosswordDocument *document,
                               ToolStreams streams);
-    // Replaces a file atomically with the bytes; on failure writes why to err
-    // and leaves the file as it was.
+    // The one positional argument read as a crossword; false, with the Russian
+    // message on err, when it is missing or unreadable.
+    static bool readCrosswordArgument(const QCommandLineParser &parser, QString *path,
+                                      CrosswordDocument *document, ToolStreams streams);
+    // Replaces a file with the bytes, keeping its identity; on failure writes
+    // why to err.
     static bool writeOutput(const QString &path, const QByteArray &bytes, ToolStreams streams);
     // True, with a message on err, when output names the crossword file itself:
     // writing there would destroy the crossword.
