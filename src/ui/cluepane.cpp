@@ -2,12 +2,16 @@
 
 #include "designfonts.h"
 
+#include <QCoreApplication>
 #include <QEvent>
+#include <QResizeEvent>
 #include <QTextBlock>
 #include <QTextLayout>
 #include <QTextOption>
 
 #include <QScopedValueRollback>
+
+#include <algorithm>
 
 namespace {
 
@@ -34,6 +38,42 @@ bool hasOverlongWord(QStringView text)
     return false;
 }
 
+// A paragraph of joined lines stays about this short, so that laying it out
+// for the screen stays cheap.
+constexpr qsizetype ParagraphLength = 4096;
+
+bool breaksParagraphs(QChar c)
+{
+    return c == u'\n';
+}
+
+// The text as the document should hold it: one kind of line break, and for a
+// text of very many lines, several lines to a paragraph.
+QString documentText(const QString &crlfText)
+{
+    QString text = crlfText;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    if (std::count_if(text.cbegin(), text.cend(), breaksParagraphs) <= CluePane::ManyLines)
+        return text;
+    qsizetype lines = 1;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (!breaksParagraphs(text.at(i)))
+            continue;
+        if (lines < CluePane::LinesPerParagraph && i - start < ParagraphLength) {
+            text[i] = QChar::LineSeparator;
+            ++lines;
+        } else {
+            text[i] = u'\n';
+            lines = 1;
+            start = i + 1;
+        }
+    }
+    return text;
+}
+
 } // namespace
 
 CluePane::CluePane(QWidget *parent) : QPlainTextEdit(parent)
@@ -50,28 +90,51 @@ CluePane::CluePane(QWidget *parent) : QPlainTextEdit(parent)
 
 void CluePane::setText(const QString &crlfText)
 {
-    QString text = crlfText;
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(u'\r', u'\n');
-    // A change of wrap mode lays the present text out again at once, so
-    // wrapping anywhere is switched on before an overlong text comes in, and
-    // switched off only after it has gone.
-    const bool overlong = hasOverlongWord(text);
-    if (overlong)
-        setWordWrapMode(QTextOption::WrapAnywhere);
-    {
-        const QScopedValueRollback<bool> guard(m_settingText, true);
-        setPlainText(text);
+    const QString text = documentText(crlfText);
+    const QTextOption::WrapMode wrap = hasOverlongWord(text) ? QTextOption::WrapAnywhere
+                                                             : QTextOption::WrapAtWordBoundaryOrAnywhere;
+    const QScopedValueRollback<bool> guard(m_settingText, true);
+    // A change of wrap mode lays the present text out again at once, so the
+    // old text goes first.
+    if (wordWrapMode() != wrap) {
+        setPlainText(QString());
+        setWordWrapMode(wrap);
     }
-    if (!overlong)
-        setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layOutAtFinalWidth();
+    setPlainText(QString());
+    // Inserting a single paragraph lays it out at once. A long one keeps that
+    // layout from the start, or the cursor and the first paint would shape
+    // the whole line again.
+    const qsizetype firstBreak = text.indexOf(u'\n');
+    if ((firstBreak < 0 ? text.size() : firstBreak) >= CachedLineLength)
+        document()->firstBlock().layout()->setCacheEnabled(true);
+    const bool undo = document()->isUndoRedoEnabled();
+    document()->setUndoRedoEnabled(false);
+    QTextCursor(document()).insertText(text);
+    document()->setUndoRedoEnabled(undo);
+    document()->setModified(false);
     for (QTextBlock block = document()->firstBlock(); block.isValid(); block = block.next())
         prepareBlock(block);
-    applyAlignment();
+    moveCursor(QTextCursor::Start);
+}
+
+void CluePane::layOutAtFinalWidth()
+{
+    // A hidden pane and its viewport learn their sizes only when first shown,
+    // and the whole text would then be laid out once more for that width. The
+    // window places the pane before it fills it, so the sizes are known now.
+    for (QWidget *widget : {static_cast<QWidget *>(this), viewport()}) {
+        if (!widget->testAttribute(Qt::WA_PendingResizeEvent))
+            continue;
+        QResizeEvent event(widget->size(), QSize());
+        QCoreApplication::sendEvent(widget, &event);
+        widget->setAttribute(Qt::WA_PendingResizeEvent, false);
+    }
 }
 
 void CluePane::checkChangedText(int position, int /*removed*/, int added)
 {
+    m_textKnown = false;
     if (m_settingText)
         return;
     const QTextBlock last = document()->findBlock(position + added);
@@ -96,14 +159,20 @@ QString CluePane::text() const
     // The raw text, since toPlainText() turns no-break spaces into spaces: the
     // clues would change on saving, and the solving window, which compares the
     // pane with its clues, would set them again at every click.
-    QString text = document()->toRawText();
-    text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
-    text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
-    return text;
+    if (!m_textKnown) {
+        m_text = document()->toRawText();
+        m_text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+        m_text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
+        m_textKnown = true;
+    }
+    return m_text;
 }
 
 void CluePane::setTextAlignment(Qt::Alignment alignment)
 {
+    // A new alignment lays the whole text out again.
+    if (alignment == m_alignment)
+        return;
     m_alignment = alignment;
     applyAlignment();
 }
