@@ -10,11 +10,13 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -149,6 +151,33 @@ void BM_SolvingWindowLargestClues(benchmark::State &state, const Shape &shape)
     }
 }
 
+// Checks the answers and goes back to the clues, as "закончить" and "назад"
+// do, on a window already showing a 1 MiB crossword.
+void BM_SolvingWindowLargestCluesCheckAndBack(benchmark::State &state, const Shape &shape)
+{
+    CrosswordOnDisk file(shapedCrossword(shape));
+    for (auto _ : state) {
+        state.PauseTiming();
+        CrosswordDocument document;
+        if (!CrosswordFile::read(file.path(), &document, nullptr))
+            state.SkipWithError("cannot read");
+        auto window = std::make_unique<Form1>();
+        window->load(file.path(), document);
+        window->show();
+        QCoreApplication::processEvents();
+        auto *finish = window->findChild<QPushButton *>(QStringLiteral("Command2"));
+        auto *back = window->findChild<QPushButton *>(QStringLiteral("Command1"));
+        state.ResumeTiming();
+        finish->click();
+        QCoreApplication::processEvents();
+        back->click();
+        QCoreApplication::processEvents();
+        state.PauseTiming();
+        window.reset();
+        state.ResumeTiming();
+    }
+}
+
 void BM_EditingWindowLargestClues(benchmark::State &state, const Shape &shape)
 {
     CrosswordOnDisk file(shapedCrossword(shape));
@@ -184,6 +213,9 @@ const Shape LongLines = [] { return clueFilling(QString(20000, u'ж') + QStringL
         ->Unit(benchmark::kMillisecond)                                                            \
         ->Iterations(1);                                                                           \
     BENCHMARK_CAPTURE(BM_EditingWindowLargestClues, shape, shape)                                  \
+        ->Unit(benchmark::kMillisecond)                                                            \
+        ->Iterations(1);                                                                           \
+    BENCHMARK_CAPTURE(BM_SolvingWindowLargestCluesCheckAndBack, shape, shape)                      \
         ->Unit(benchmark::kMillisecond)                                                            \
         ->Iterations(1)
 

@@ -49,10 +49,12 @@ protected:
 private:
     void applyAlignment();
     void layOutAtFinalWidth();
-    // Typing or pasting can bring an overlong word too; the pane then wraps
-    // anywhere until the next setText.
+    // Typing or pasting can bring an overlong word or a right-to-left letter
+    // too; the pane then wraps anywhere, or finds each line's direction, until
+    // the next setText.
     void checkChangedText(int position, int removed, int added);
     void prepareBlock(const QTextBlock &block);
+    void setTextDirection(Qt::LayoutDirection direction);
 
     bool m_settingText = false;
     // What text() last returned, until the document changes; the solving
