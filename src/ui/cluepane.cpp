@@ -11,8 +11,6 @@
 
 #include <QScopedValueRollback>
 
-#include <algorithm>
-
 namespace {
 
 // Lines longer than this keep their layout between paints. Qt otherwise drops
@@ -69,11 +67,6 @@ bool holdsRightToLeft(QStringView text)
 // for the screen stays cheap.
 constexpr qsizetype ParagraphLength = 4096;
 
-bool breaksParagraphs(QChar c)
-{
-    return c == u'\n';
-}
-
 // The text as the document should hold it: one kind of line break, and for a
 // text of very many lines, several lines to a paragraph.
 QString documentText(const QString &crlfText)
@@ -82,18 +75,17 @@ QString documentText(const QString &crlfText)
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(u'\r', u'\n');
     text.replace(QChar::ParagraphSeparator, u'\n');
-    if (std::count_if(text.cbegin(), text.cend(), breaksParagraphs) <= CluePane::ManyLines)
+    if (text.count(u'\n') <= CluePane::ManyLines)
         return text;
     qsizetype lines = 1;
     qsizetype start = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
-        if (!breaksParagraphs(text.at(i)))
+        if (text.at(i) != u'\n')
             continue;
         if (lines < CluePane::LinesPerParagraph && i - start < ParagraphLength) {
             text[i] = QChar::LineSeparator;
             ++lines;
         } else {
-            text[i] = u'\n';
             lines = 1;
             start = i + 1;
         }
