@@ -1,20 +1,24 @@
 // Time to open a full crossword in each main window: read the file, build the
 // 798 labels and show the window (offscreen platform). The shaped cases fill
 // the clue text up to the largest file the reader accepts, in the shapes that
-// are hardest to lay out, and also time a click into the clue pane.
+// are hardest to lay out, and also time a click into the clue pane and, in the
+// solving window, checking the answers and going back to the clues.
 #include "crosswordfile.h"
 #include "designfonts.h"
 #include "form1.h"
 #include "form4.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -55,13 +59,30 @@ QString clueFilling(const QString &piece)
     return clues;
 }
 
-using Shape = std::function<QString()>;
+// The bytes of a 1 MiB crossword file.
+using Shape = std::function<QByteArray()>;
 
-CrosswordDocument shapedCrossword(const Shape &shape)
+QByteArray withClues(const QString &clues)
 {
     CrosswordDocument document = gridOnly();
-    document.setClueText(shape());
-    return document;
+    document.setClueText(clues);
+    QByteArray bytes;
+    CrosswordFile::encode(document, &bytes, nullptr);
+    return bytes;
+}
+
+// A file saved as UTF-8 by another text editor: an empty grid, and piece
+// repeated up to the reader's limit. Windows-1251 holds neither combining
+// accents nor Hebrew.
+QByteArray utf8Filling(const QString &piece)
+{
+    QByteArray bytes;
+    CrosswordFile::encode(CrosswordDocument(), &bytes, nullptr);
+    bytes.chop(2);
+    const QByteArray encoded = piece.toUtf8();
+    while (bytes.size() + encoded.size() + 2 <= CrosswordFile::MaxFileSize)
+        bytes += encoded;
+    return bytes + "\r\n";
 }
 
 class CrosswordOnDisk
@@ -73,6 +94,13 @@ public:
         CrosswordFileError error;
         if (!CrosswordFile::write(m_path, document, &error))
             qFatal("%s", qPrintable(error.message()));
+    }
+    explicit CrosswordOnDisk(const QByteArray &bytes)
+        : m_path(m_dir.filePath(QStringLiteral("full.crs")))
+    {
+        QFile out(m_path);
+        if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size())
+            qFatal("cannot write %s", qPrintable(m_path));
     }
     const QString &path() const { return m_path; }
 
@@ -131,7 +159,7 @@ BENCHMARK(BM_EditingWindowLoadAndOpen)->Unit(benchmark::kMillisecond);
 // and clicks again.
 void BM_SolvingWindowLargestClues(benchmark::State &state, const Shape &shape)
 {
-    CrosswordOnDisk file(shapedCrossword(shape));
+    CrosswordOnDisk file(shape());
     for (auto _ : state) {
         CrosswordDocument document;
         if (!CrosswordFile::read(file.path(), &document, nullptr))
@@ -149,9 +177,36 @@ void BM_SolvingWindowLargestClues(benchmark::State &state, const Shape &shape)
     }
 }
 
+// Checks the answers and goes back to the clues, as "закончить" and "назад"
+// do, on a window already showing a 1 MiB crossword.
+void BM_SolvingWindowLargestCluesCheckAndBack(benchmark::State &state, const Shape &shape)
+{
+    CrosswordOnDisk file(shape());
+    for (auto _ : state) {
+        state.PauseTiming();
+        CrosswordDocument document;
+        if (!CrosswordFile::read(file.path(), &document, nullptr))
+            state.SkipWithError("cannot read");
+        auto window = std::make_unique<Form1>();
+        window->load(file.path(), document);
+        window->show();
+        QCoreApplication::processEvents();
+        auto *finish = window->findChild<QPushButton *>(QStringLiteral("Command2"));
+        auto *back = window->findChild<QPushButton *>(QStringLiteral("Command1"));
+        state.ResumeTiming();
+        finish->click();
+        QCoreApplication::processEvents();
+        back->click();
+        QCoreApplication::processEvents();
+        state.PauseTiming();
+        window.reset();
+        state.ResumeTiming();
+    }
+}
+
 void BM_EditingWindowLargestClues(benchmark::State &state, const Shape &shape)
 {
-    CrosswordOnDisk file(shapedCrossword(shape));
+    CrosswordOnDisk file(shape());
     for (auto _ : state) {
         CrosswordDocument document;
         if (!CrosswordFile::read(file.path(), &document, nullptr))
@@ -170,20 +225,27 @@ void BM_EditingWindowLargestClues(benchmark::State &state, const Shape &shape)
     }
 }
 
-const Shape OneUnbrokenLine = [] { return clueFilling(QStringLiteral("ю")); };
-const Shape OneLineOfWords = [] { return clueFilling(QStringLiteral("кот ")); };
-const Shape NoBreakSpaces = [] { return clueFilling(QStringLiteral("кот\u00A0")); };
-const Shape SpacesOnly = [] { return clueFilling(QStringLiteral(" ")); };
-const Shape ShortLines = [] { return clueFilling(QStringLiteral("а\r\n")); };
-const Shape EmptyLines = [] { return clueFilling(QStringLiteral("\r\n")); };
-const Shape LongWords = [] { return clueFilling(QString(5000, u'ж') + u' '); };
-const Shape LongLines = [] { return clueFilling(QString(20000, u'ж') + QStringLiteral("\r\n")); };
+const Shape OneUnbrokenLine = [] { return withClues(clueFilling(QStringLiteral("ю"))); };
+const Shape OneLineOfWords = [] { return withClues(clueFilling(QStringLiteral("кот "))); };
+const Shape NoBreakSpaces = [] { return withClues(clueFilling(QStringLiteral("кот\u00A0"))); };
+const Shape SpacesOnly = [] { return withClues(clueFilling(QStringLiteral(" "))); };
+const Shape ShortLines = [] { return withClues(clueFilling(QStringLiteral("а\r\n"))); };
+const Shape EmptyLines = [] { return withClues(clueFilling(QStringLiteral("\r\n"))); };
+const Shape LongWords = [] { return withClues(clueFilling(QString(5000, u'ж') + u' ')); };
+const Shape LongLines = [] {
+    return withClues(clueFilling(QString(20000, u'ж') + QStringLiteral("\r\n")));
+};
+const Shape CombiningAccents = [] { return utf8Filling(QStringLiteral("\u0301")); };
+const Shape MixedDirections = [] { return utf8Filling(QStringLiteral("\u05D0 a ")); };
 
 #define LARGEST_CLUES(shape)                                                                       \
     BENCHMARK_CAPTURE(BM_SolvingWindowLargestClues, shape, shape)                                  \
         ->Unit(benchmark::kMillisecond)                                                            \
         ->Iterations(1);                                                                           \
     BENCHMARK_CAPTURE(BM_EditingWindowLargestClues, shape, shape)                                  \
+        ->Unit(benchmark::kMillisecond)                                                            \
+        ->Iterations(1);                                                                           \
+    BENCHMARK_CAPTURE(BM_SolvingWindowLargestCluesCheckAndBack, shape, shape)                      \
         ->Unit(benchmark::kMillisecond)                                                            \
         ->Iterations(1)
 
@@ -195,6 +257,17 @@ LARGEST_CLUES(ShortLines);
 LARGEST_CLUES(EmptyLines);
 LARGEST_CLUES(LongWords);
 LARGEST_CLUES(LongLines);
+// An empty grid has nothing to check, so these only open.
+#define LARGEST_CLUES_OPEN_ONLY(shape)                                                             \
+    BENCHMARK_CAPTURE(BM_SolvingWindowLargestClues, shape, shape)                                  \
+        ->Unit(benchmark::kMillisecond)                                                            \
+        ->Iterations(1);                                                                           \
+    BENCHMARK_CAPTURE(BM_EditingWindowLargestClues, shape, shape)                                  \
+        ->Unit(benchmark::kMillisecond)                                                            \
+        ->Iterations(1)
+
+LARGEST_CLUES_OPEN_ONLY(CombiningAccents);
+LARGEST_CLUES_OPEN_ONLY(MixedDirections);
 
 } // namespace
 

@@ -184,14 +184,19 @@ void Form1::redraw()
     }
 
     const GridSolver::PaneStyle &style = m_solver.cluePaneStyle();
-    if (m_cluePane->text() != m_solver.cluePaneText())
-        m_cluePane->setText(m_solver.cluePaneText());
+    // A change of style lays the whole text out again, so a text about to be
+    // replaced goes before the style changes and its successor comes after.
+    const bool newText = m_cluePane->text() != m_solver.cluePaneText();
+    if (newText)
+        m_cluePane->setText(QString());
     if (m_cluePane->textAlignment() != toAlignment(style.alignment))
         m_cluePane->setTextAlignment(toAlignment(style.alignment));
     if (m_cluePane->fontSize() != style.fontSize)
         m_cluePane->setFontSize(style.fontSize);
     if (m_cluePane->textColour() != toColour(style.colour))
         m_cluePane->setTextColour(toColour(style.colour));
+    if (newText)
+        m_cluePane->setText(m_solver.cluePaneText());
 
     m_finish->setEnabled(m_solver.isFinishEnabled());
     m_back->setEnabled(m_solver.isBackEnabled());

@@ -12,12 +12,20 @@
 // anywhere instead: finding word boundaries costs a scan to the end of the
 // word for every screen line, which grows with the square of the word's length
 // and froze the window on one long unbroken line.
+//
+// A text of very many lines keeps up to LinesPerParagraph of them in one
+// paragraph, joined by line separators, which look and wrap like line breaks:
+// the text document spends microseconds and a layout object on every
+// paragraph, which took seconds for a file of half a million short lines.
 class CluePane : public QPlainTextEdit
 {
     Q_OBJECT
 
 public:
     static constexpr qsizetype LongestWord = 256;
+    // Texts of up to this many lines keep one paragraph per line.
+    static constexpr qsizetype ManyLines = 2000;
+    static constexpr qsizetype LinesPerParagraph = 32;
 
     explicit CluePane(QWidget *parent = nullptr);
 
@@ -40,12 +48,19 @@ protected:
 
 private:
     void applyAlignment();
-    // Typing or pasting can bring an overlong word too; the pane then wraps
-    // anywhere until the next setText.
+    void layOutAtFinalWidth();
+    // Typing or pasting can bring an overlong word or a right-to-left letter
+    // too; the pane then wraps anywhere, or finds each line's direction, until
+    // the next setText.
     void checkChangedText(int position, int removed, int added);
     void prepareBlock(const QTextBlock &block);
+    void setTextDirection(Qt::LayoutDirection direction);
 
     bool m_settingText = false;
+    // What text() last returned, until the document changes; the solving
+    // window compares the pane with its clues after every click.
+    mutable QString m_text;
+    mutable bool m_textKnown = false;
 
     Qt::Alignment m_alignment = Qt::AlignLeft;
 };

@@ -74,3 +74,112 @@ TEST(CluePaneTest, LongLinesAndNoBreakSpacesComeBackExactly)
     QTest::keyClicks(&pane, QStringLiteral("ab"));
     EXPECT_EQ(pane.text(), text + QStringLiteral("ab"));
 }
+
+namespace {
+
+QImage shown(CluePane &pane)
+{
+    QCoreApplication::processEvents();
+    return pane.viewport()->grab().toImage();
+}
+
+} // namespace
+
+// A text of thousands of lines is held as fewer paragraphs; what the pane
+// shows, and the text that comes back, must not tell.
+TEST(CluePaneTest, ATextOfVeryManyLinesLooksAndReadsAsOneParagraphPerLine)
+{
+    QStringList lines;
+    for (int i = 0; lines.size() <= CluePane::ManyLines + 1; ++i) {
+        lines << QStringLiteral("%1. Домашнее животное, которое ловит мышей и спит на печи.").arg(i)
+              << QString() << QStringLiteral("кот");
+    }
+    const QString many = lines.join(QStringLiteral("\r\n"));
+    const QString few = lines.mid(0, 60).join(QStringLiteral("\r\n"));
+
+    CluePane manyPane;
+    CluePane fewPane;
+    for (CluePane *pane : {&manyPane, &fewPane}) {
+        pane->resize(393, 625);
+        pane->show();
+    }
+    manyPane.setText(many);
+    fewPane.setText(few);
+    ASSERT_LT(manyPane.document()->blockCount(), lines.size()) << "lines are joined";
+    EXPECT_EQ(shown(manyPane), shown(fewPane));
+    for (CluePane *pane : {&manyPane, &fewPane})
+        pane->setTextAlignment(Qt::AlignHCenter);
+    EXPECT_EQ(shown(manyPane), shown(fewPane));
+
+    EXPECT_EQ(manyPane.text(), many);
+    // Lone CR and LF come back as CR LF, as they do from a short text.
+    QString mixed = many;
+    mixed.replace(mixed.indexOf(QStringLiteral("\r\n")), 2, u'\n');
+    mixed.replace(mixed.lastIndexOf(QStringLiteral("\r\n")), 2, u'\r');
+    manyPane.setText(mixed);
+    EXPECT_EQ(manyPane.text(), many);
+
+    // A line break typed inside a joined paragraph is one more line break.
+    for (CluePane *pane : {&manyPane, &fewPane}) {
+        QTextCursor cursor(pane->document());
+        cursor.movePosition(QTextCursor::Down, QTextCursor::MoveAnchor, 4);
+        cursor.movePosition(QTextCursor::EndOfLine);
+        pane->setTextCursor(cursor);
+        QTest::keyClick(pane, Qt::Key_Return);
+    }
+    EXPECT_EQ(manyPane.text().size(), many.size() + 2);
+    EXPECT_TRUE(manyPane.text().startsWith(fewPane.text()));
+    EXPECT_EQ(shown(manyPane), shown(fewPane));
+}
+
+// The pane is filled while its window is still hidden; the text must wrap
+// for the pane's real width once shown, and loading is not an edit to undo.
+TEST(CluePaneTest, TextSetBeforeShowingWrapsForThePaneAndCannotBeUndone)
+{
+    QString words;
+    for (int i = 0; i < 40; ++i)
+        words += QStringLiteral("домашнее животное ");
+
+    CluePane shownFirst;
+    shownFirst.resize(393, 625);
+    shownFirst.show();
+    shownFirst.setText(words);
+    CluePane filledFirst;
+    filledFirst.resize(393, 625);
+    filledFirst.setText(words);
+    filledFirst.show();
+    EXPECT_EQ(shown(filledFirst), shown(shownFirst));
+    EXPECT_EQ(lineStarts(filledFirst), lineStarts(shownFirst));
+
+    QTest::keyClicks(&filledFirst, QStringLiteral("ab"));
+    filledFirst.undo();
+    filledFirst.undo();
+    EXPECT_EQ(filledFirst.text(), words);
+    EXPECT_FALSE(filledFirst.document()->isUndoAvailable());
+}
+
+// Left-to-right text is laid out without guessing its direction; a
+// right-to-left line must still read from the right: its first letter, where
+// the cursor stands at the start, is at the right end of the line.
+TEST(CluePaneTest, RightToLeftLinesStillReadFromTheRight)
+{
+    CluePane pane;
+    pane.resize(393, 625);
+    pane.show();
+    // How far the start of the text lies from the right end of its line.
+    const auto startFromRight = [&pane] {
+        QCoreApplication::processEvents();
+        const QTextLine line = pane.document()->firstBlock().layout()->lineAt(0);
+        return line.naturalTextRect().right() - line.cursorToX(0);
+    };
+    pane.setText(QStringLiteral("кот abc"));
+    EXPECT_GT(startFromRight(), 20);
+    pane.setText(QStringLiteral("שלום abc"));
+    EXPECT_LT(startFromRight(), 1);
+
+    // Pasted right-to-left letters count too.
+    pane.setText(QString());
+    pane.insertPlainText(QStringLiteral("שלום abc"));
+    EXPECT_LT(startFromRight(), 1);
+    EXPECT_EQ(pane.text(), QStringLiteral("שלום abc"));
+}
