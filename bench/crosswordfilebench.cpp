@@ -1,3 +1,4 @@
+#include "benchcrosswords.h"
 #include "crosswordfile.h"
 
 #include <QTemporaryDir>
@@ -6,34 +7,10 @@
 
 namespace {
 
-// The largest crossword a teacher makes: every cell lettered, a number on
-// every fifth, and about 5 KB of clues.
-CrosswordDocument fullCrossword()
-{
-    CrosswordDocument document;
-    for (int i = 0; i < CrosswordDocument::CellCount; ++i) {
-        document.setLetter(i, QString(QChar(u'а' + (i * 7) % 32)));
-        if (i % 5 == 0)
-            document.setNumber(i, QString::number(i / 5 + 1));
-    }
-    const QString words[] = {QStringLiteral("домашнее"), QStringLiteral("животное"),
-                             QStringLiteral("большая"),  QStringLiteral("река"),
-                             QStringLiteral("в"),        QStringLiteral("сибири"),
-                             QStringLiteral("столица"),  QStringLiteral("России")};
-    QString clues = QStringLiteral("По горизонтали:");
-    for (int line = 1; clues.size() < 5000; ++line) {
-        clues += QStringLiteral("\r\n") + QString::number(line) + QStringLiteral(".");
-        for (int w = 0; w < 6; ++w)
-            clues += u' ' + words[(line + w) % 8];
-    }
-    document.setClueText(clues);
-    return document;
-}
-
 QByteArray fullCrosswordBytes()
 {
     QByteArray bytes;
-    CrosswordFile::encode(fullCrossword(), &bytes, nullptr);
+    CrosswordFile::encode(BenchCrosswords::full(), &bytes, nullptr);
     return bytes;
 }
 
@@ -54,7 +31,7 @@ BENCHMARK(decodeFromMemory)->Unit(benchmark::kMicrosecond);
 
 void encodeToMemory(benchmark::State &state)
 {
-    const CrosswordDocument document = fullCrossword();
+    const CrosswordDocument document = BenchCrosswords::full();
     QByteArray bytes;
     for (auto _ : state) {
         if (!CrosswordFile::encode(document, &bytes, nullptr)) {
@@ -71,7 +48,7 @@ void readFromFile(benchmark::State &state)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("full.crs"));
-    if (!dir.isValid() || !CrosswordFile::write(path, fullCrossword(), nullptr)) {
+    if (!dir.isValid() || !CrosswordFile::write(path, BenchCrosswords::full(), nullptr)) {
         state.SkipWithError("cannot prepare the file");
         return;
     }
@@ -92,7 +69,7 @@ void writeToFile(benchmark::State &state)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("full.crs"));
-    const CrosswordDocument document = fullCrossword();
+    const CrosswordDocument document = BenchCrosswords::full();
     if (!dir.isValid()) {
         state.SkipWithError("no temporary folder");
         return;

@@ -1,5 +1,6 @@
 // The companion tool's exports of the largest crossword a teacher makes: every
 // cell lettered, a number on every fifth, about 5 KB of clues in the usual form.
+#include "benchcrosswords.h"
 #include "crosswordcheck.h"
 #include "ipuzexport.h"
 #include "pdfexport.h"
@@ -10,31 +11,9 @@
 
 namespace {
 
-CrosswordDocument fullCrossword()
-{
-    CrosswordDocument document;
-    for (int i = 0; i < CrosswordDocument::CellCount; ++i) {
-        document.setLetter(i, QString(QChar(u'а' + (i * 7) % 32)));
-        if (i % 5 == 0)
-            document.setNumber(i, QString::number(i / 5 + 1));
-    }
-    const QString words[] = {QStringLiteral("домашнее"), QStringLiteral("животное"),
-                             QStringLiteral("большая"),  QStringLiteral("река"),
-                             QStringLiteral("в"),        QStringLiteral("сибири"),
-                             QStringLiteral("столица"),  QStringLiteral("России")};
-    QString clues = QStringLiteral("По горизонтали:");
-    for (int line = 1; clues.size() < 5000; ++line) {
-        clues += QStringLiteral("\r\n") + QString::number(line) + QStringLiteral(".");
-        for (int w = 0; w < 6; ++w)
-            clues += u' ' + words[(line + w) % 8];
-    }
-    document.setClueText(clues);
-    return document;
-}
-
 void fullCrosswordToPdf(benchmark::State &state)
 {
-    const CrosswordDocument document = fullCrossword();
+    const CrosswordDocument document = BenchCrosswords::full();
     PdfExport::Options options;
     options.title = QStringLiteral("Полный кроссворд");
     qint64 size = 0;
@@ -49,7 +28,7 @@ BENCHMARK(fullCrosswordToPdf)->Unit(benchmark::kMillisecond);
 
 void fullCrosswordToIpuz(benchmark::State &state)
 {
-    const CrosswordDocument document = fullCrossword();
+    const CrosswordDocument document = BenchCrosswords::full();
     qint64 size = 0;
     for (auto _ : state) {
         const QByteArray json = IpuzExport::toJson(document, QStringLiteral("Полный кроссворд"));
@@ -62,7 +41,7 @@ BENCHMARK(fullCrosswordToIpuz)->Unit(benchmark::kMillisecond);
 
 void fullCrosswordCheck(benchmark::State &state)
 {
-    const CrosswordDocument document = fullCrossword();
+    const CrosswordDocument document = BenchCrosswords::full();
     for (auto _ : state) {
         const CrosswordCheck check(document);
         benchmark::DoNotOptimize(check.problems());

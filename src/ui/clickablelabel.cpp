@@ -1,10 +1,15 @@
 #include "clickablelabel.h"
 
 #include "controlarray.h"
+#include "plaintext.h"
 
 #include <QMouseEvent>
 
-ClickableLabel::ClickableLabel(QWidget *parent) : QLabel(parent) {}
+ClickableLabel::ClickableLabel(QWidget *parent) : QLabel(parent)
+{
+    // The grid's captions come from crossword files: never guess markup.
+    PlainText::apply(this);
+}
 
 int ClickableLabel::index() const
 {

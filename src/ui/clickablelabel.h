@@ -4,7 +4,7 @@
 
 // A label that reports presses, clicks and double clicks, as the grid cells
 // and the history caption need. A click is a left press and release inside;
-// each half of a double click is one.
+// each half of a double click is one. Captions are always plain text.
 class ClickableLabel : public QLabel
 {
     Q_OBJECT

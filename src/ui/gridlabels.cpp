@@ -3,7 +3,6 @@
 #include "clickablelabel.h"
 #include "crossworddocument.h"
 #include "designfonts.h"
-#include "plaintext.h"
 #include "twips.h"
 
 #include <QPalette>
@@ -16,8 +15,6 @@ GridLabels::GridLabels(QWidget *clientArea, GridGeometry::Window window)
     letter->setObjectName(QStringLiteral("Label1"));
     letter->setIndex(0);
     letter->setAutoFillBackground(true);
-    // Captions come from the crossword file.
-    PlainText::apply(letter);
     QPalette palette = letter->palette();
     palette.setColor(QPalette::Window, m_client->palette().color(QPalette::Base));
     palette.setColor(QPalette::WindowText, QColor(0, 0, 255));
@@ -31,7 +28,6 @@ GridLabels::GridLabels(QWidget *clientArea, GridGeometry::Window window)
     ClickableLabel *number = new ClickableLabel(m_client);
     number->setObjectName(QStringLiteral("Label2"));
     number->setIndex(0);
-    PlainText::apply(number);
     number->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     number->setGeometry(Twips::toPixels(GridGeometry::numberLabel(0)));
     connect(number, &ClickableLabel::clicked, this, [this] { emit numberClicked(0); });
