@@ -10,6 +10,23 @@
 
 namespace {
 
+// Qt's sizes keep the Latin "KiB" even in Russian.
+QString russianSize(qint64 bytes)
+{
+    const QLocale russian(QLocale::Russian, QLocale::Russia);
+    if (bytes < 1024)
+        return QStringLiteral("%1 байт").arg(russian.toString(bytes));
+    const QString units[] = {QStringLiteral("КБ"), QStringLiteral("МБ"), QStringLiteral("ГБ"),
+                             QStringLiteral("ТБ")};
+    double value = bytes / 1024.0;
+    int unit = 0;
+    while (value >= 1024 && unit < 3) {
+        value /= 1024;
+        ++unit;
+    }
+    return russian.toString(value, 'f', 2) + u' ' + units[unit];
+}
+
 // The file list's size, kind and date columns in Russian: Qt writes them in
 // the machine's language and names every folder "Folder".
 class RussianFileColumns : public QIdentityProxyModel
@@ -26,7 +43,7 @@ public:
         const QLocale russian(QLocale::Russian, QLocale::Russia);
         switch (index.column()) {
         case 1:
-            return files->isDir(source) ? QString() : russian.formattedDataSize(files->size(source));
+            return files->isDir(source) ? QString() : russianSize(files->size(source));
         case 2:
             if (files->isDir(source))
                 return QStringLiteral("Папка");

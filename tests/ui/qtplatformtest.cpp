@@ -73,10 +73,11 @@ class QtPlatformTest : public ::testing::Test
 {
 protected:
     QString path(const QString &name) const { return QDir(dir.path()).filePath(name); }
-    void touch(const QString &name)
+    void touch(const QString &name, qsizetype size = 0)
     {
         QFile file(path(name));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write(QByteArray(size, 'x')), size);
     }
 
     void onNextModal(QWidget *after, std::function<void(QWidget *)> step)
@@ -154,7 +155,8 @@ TEST_F(QtPlatformTest, SaveAsAsksInRussianBeforeReplacingAFileAndNamesItAsPlainT
 
 TEST_F(QtPlatformTest, OpenSpeaksRussianAndRefusesAMissingFileWithItsOwnMessage)
 {
-    touch(QStringLiteral("дом.crs"));
+    // Large enough for the list to give its size in kilobytes.
+    touch(QStringLiteral("дом.crs"), 3500);
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("папка")));
     Platform::FileDialogRequest request;
     request.mode = Platform::FileDialogRequest::Mode::Open;
@@ -187,9 +189,10 @@ TEST_F(QtPlatformTest, OpenSpeaksRussianAndRefusesAMissingFileWithItsOwnMessage)
                 const QString shown = files->index(row, column, root).data().toString();
                 EXPECT_FALSE(hasLatin(shown)) << row << "," << column << " " << text(shown);
             }
-            if (folder) {
+            if (folder)
                 EXPECT_EQ(text(files->index(row, 2, root).data().toString()), "Папка");
-            }
+            else
+                EXPECT_EQ(text(files->index(row, 1, root).data().toString()), "3,42 КБ");
         }
 
         onNextModal(dialog, [&](QWidget *modal) {
