@@ -76,11 +76,10 @@ Result failure(Outcome outcome, int error, bool existed)
 
 // A short write is followed by a failing one that names the reason (ENOSPC,
 // EFBIG); a write that makes no progress at all is a full disk as well.
-bool writeAll(int fd, const QByteArray &bytes, int *error)
+bool writeAll(int fd, QByteArrayView bytes, int *error, off_t offset = 0)
 {
-    const char *data = bytes.constData();
+    const char *data = bytes.data();
     qsizetype left = bytes.size();
-    off_t offset = 0;
     while (left > 0) {
         const ssize_t n = ::pwrite(fd, data, size_t(left), offset);
         if (n < 0) {
@@ -130,15 +129,23 @@ Result writeInPlace(const QByteArray &target, const QByteArray &bytes)
 
     const off_t oldSize = st.st_size;
     const off_t newSize = bytes.size();
+    int error = 0;
     if (newSize > oldSize) {
-        const int reserved = ::posix_fallocate(fd.get(), 0, newSize);
-        if (reserved != 0) {
-            // A partial reservation may have grown the file; its contents are untouched.
-            ::ftruncate(fd.get(), oldSize);
-            return failure(Outcome::NothingChanged, reserved, true);
+        // The room is claimed by writing the part past the old end first: a
+        // full disk then fails here, with the old contents untouched.
+        // posix_fallocate would do on some file systems only, and elsewhere
+        // needs a readable descriptor.
+        const bool reserved =
+            writeAll(fd.get(), QByteArrayView(bytes).sliced(oldSize), &error, oldSize) &&
+            ::fsync(fd.get()) == 0;
+        if (!reserved) {
+            if (error == 0)
+                error = errno;
+            if (::ftruncate(fd.get(), oldSize) != 0)
+                return failure(Outcome::PartlyWritten, error, true);
+            return failure(Outcome::NothingChanged, error, true);
         }
     }
-    int error = 0;
     if (!writeAll(fd.get(), bytes, &error))
         return failure(Outcome::PartlyWritten, error, true);
     if (newSize < oldSize && ::ftruncate(fd.get(), newSize) != 0)
