@@ -117,15 +117,11 @@ QString CrosswordFileError::message() const
     case Kind::TooLarge:
         return QStringLiteral("Файл %1 слишком велик для кроссворда: %2 байт, а допускается не "
                               "более %3.")
-            .arg(name)
-            .arg(m_size)
-            .arg(CrosswordFile::MaxFileSize);
+            .arg(name, QString::number(m_size), QString::number(CrosswordFile::MaxFileSize));
     case Kind::Truncated:
         return QStringLiteral("Файл %1 повреждён или не дописан: он кончается на записи %2 из %3, "
                               "до конца сетки кроссворда.")
-            .arg(name)
-            .arg(m_record + 1)
-            .arg(400);
+            .arg(name, QString::number(m_record + 1), QString::number(400));
     case Kind::CannotWrite:
         if (!m_existed)
             return QStringLiteral("Не удалось сохранить файл %1: %2.").arg(name, m_reason);
@@ -142,12 +138,10 @@ QString CrosswordFileError::message() const
         return QStringLiteral("Файл %1 не сохранён: кроссворд занял бы %2 байт, а открыть "
                               "можно файл не больше %3 байт. Сократите текст вопросов; "
                               "удалить нужно не меньше такого числа символов: %4.")
-            .arg(name)
-            .arg(m_size)
-            .arg(CrosswordFile::MaxFileSize)
-            .arg(m_size - CrosswordFile::MaxFileSize);
+            .arg(name, QString::number(m_size), QString::number(CrosswordFile::MaxFileSize),
+                 QString::number(m_size - CrosswordFile::MaxFileSize));
     case Kind::Misreadable:
-        return QStringLiteral("Файл %1 не сохранён: в клетках нет ни одной буквы, и при "
+        return QStringLiteral("Файл %1 не сохранён: в клетках нет ни одной русской буквы, и при "
                               "открытии текст вопросов прочитался бы искажённым. Впишите в "
                               "сетку хотя бы одну букву или измените текст вопросов и "
                               "сохраните снова.")

@@ -110,9 +110,7 @@ bool WordList::read(const QString &path, WordList *list, QString *error)
     if (info.size() > MaxFileSize) {
         *error = QStringLiteral("Файл %1 слишком велик для списка слов: %2 байт, а допускается не "
                                 "более %3.")
-                     .arg(name)
-                     .arg(info.size())
-                     .arg(MaxFileSize);
+                     .arg(name, QString::number(info.size()), QString::number(MaxFileSize));
         return false;
     }
     QFile file(path);
@@ -140,7 +138,7 @@ bool WordList::read(const QString &path, WordList *list, QString *error)
 
 void WordList::reject(int line, const QString &message)
 {
-    m_problems.append({line, QStringLiteral("Строка %1: %2").arg(line).arg(message)});
+    m_problems.append({line, QStringLiteral("Строка %1: %2").arg(QString::number(line), message)});
 }
 
 void WordList::addLine(int number, QStringView line)
@@ -185,8 +183,7 @@ void WordList::addLine(int number, QStringView line)
     }
     if (entry.answer.size() > MaxLength) {
         reject(number, QStringLiteral("слово «%1» длиннее %2 букв: оно не поместится в сетку.")
-                           .arg(written)
-                           .arg(MaxLength));
+                           .arg(written, QString::number(MaxLength)));
         return;
     }
     if (clue.isEmpty()) {

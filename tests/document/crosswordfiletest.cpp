@@ -431,3 +431,14 @@ TEST_F(CrosswordFileOnDiskTest, TheLargestFileTheReaderTakesSavesAndOneByteMoreI
         << error.message().toStdString();
     EXPECT_EQ(readAll(path("largest.crs")), old);
 }
+
+// A file name is data: "%2" in it must not take the place of a number.
+TEST(CrosswordFileErrorTest, MessagesNameAFileHoldingPercentSignsAsItIs)
+{
+    const QString name = QStringLiteral("скидка 50%2 и %1.crs");
+    for (const CrosswordFileError &error :
+         {CrosswordFileError::tooLarge(name, 2000000), CrosswordFileError::truncated(name, 9),
+          CrosswordFileError::tooLargeToSave(name, 1048577)})
+        EXPECT_TRUE(error.message().contains(QStringLiteral("«") + name + QStringLiteral("»")))
+            << error.message().toStdString();
+}
