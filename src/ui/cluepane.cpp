@@ -138,6 +138,14 @@ void CluePane::setText(const QString &crlfText)
     for (QTextBlock block = document()->firstBlock(); block.isValid(); block = block.next())
         prepareBlock(block);
     moveCursor(QTextCursor::Start);
+    // Until it is edited the pane gives back what it was given, line breaks
+    // made CR LF: the separators the document keeps for itself (U+2028,
+    // U+2029) would otherwise come back as line breaks.
+    m_text = crlfText;
+    m_text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    m_text.replace(u'\r', u'\n');
+    m_text.replace(u'\n', QStringLiteral("\r\n"));
+    m_textKnown = true;
 }
 
 void CluePane::layOutAtFinalWidth()

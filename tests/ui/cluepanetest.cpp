@@ -56,7 +56,7 @@ TEST(CluePaneTest, OrdinaryCluesWrapAtWordsAndAnOverlongWordWrapsAnywhere)
     EXPECT_EQ(lineStarts(pane), wordStarts);
 }
 
-TEST(CluePaneTest, LongLinesAndNoBreakSpacesComeBackExactly)
+TEST(CluePaneTest, LongLinesNoBreakSpacesAndSeparatorsComeBackExactly)
 {
     CluePane pane;
     pane.resize(393, 625);
@@ -73,6 +73,12 @@ TEST(CluePaneTest, LongLinesAndNoBreakSpacesComeBackExactly)
     pane.setTextCursor(cursor);
     QTest::keyClicks(&pane, QStringLiteral("ab"));
     EXPECT_EQ(pane.text(), text + QStringLiteral("ab"));
+
+    // Separators a UTF-8 file may hold show as line breaks and come back as
+    // given; else the solving window would find its clues changed at every click.
+    const QString separators = QStringLiteral("кот\u2028пёс\u2029ёж\r\nлось");
+    pane.setText(separators);
+    EXPECT_EQ(pane.text(), separators);
 }
 
 namespace {
