@@ -23,10 +23,10 @@ bool parseClueLine(const QString &line, int lineNumber, Clue *clue)
         ++digits;
     if (digits == 0 || digits > 3 || digits >= line.size() || line[digits] != u'.')
         return false;
-    const QString rest = line.mid(digits + 1).trimmed();
-    // "1.5 м" is not clue 1; "1.Кот." is, blank or not.
-    if (!rest.isEmpty() && rest[0].isDigit())
+    // "1.5 м" is not clue 1; "1.Кот." is, and so is "3. 1990 год".
+    if (digits + 1 < line.size() && line[digits + 1].isDigit())
         return false;
+    const QString rest = line.mid(digits + 1).trimmed();
     clue->number = line.left(digits).toInt();
     clue->text = rest;
     clue->line = lineNumber;

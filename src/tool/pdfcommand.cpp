@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTextStream>
 
 namespace {
@@ -14,13 +15,19 @@ const QString OutputOption = QStringLiteral("output");
 const QString NoAnswersOption = QStringLiteral("no-answers");
 const QString OpenOption = QStringLiteral("open");
 
-// Next to the crossword when that folder takes new files, else in the temporary folder.
+// Next to the crossword when that folder takes new files, else in a new
+// folder of our own under the temporary folder: a name there that anyone can
+// guess could be a file or link someone else put in place.
 QString openTarget(const QString &defaultPath)
 {
     const QFileInfo info(defaultPath);
     if (QFileInfo(info.absolutePath()).isWritable() && (!info.exists() || info.isWritable()))
         return defaultPath;
-    return QDir(QDir::tempPath()).filePath(info.fileName());
+    QTemporaryDir folder(QDir(QDir::tempPath()).filePath(QStringLiteral("kvarcella-XXXXXX")));
+    if (!folder.isValid())
+        return defaultPath; // writing there fails with the reason
+    folder.setAutoRemove(false);
+    return folder.filePath(info.fileName());
 }
 } // namespace
 

@@ -74,15 +74,18 @@ TEST(ClueTextTest, AnythingElseIsFreeFormAndNamesTheLineThatBreaksTheForm)
 TEST(ClueTextTest, ComposedTextReadsBackAsTheSameClues)
 {
     const QList<Clue> across = {{1, QStringLiteral("Домашнее животное."), 0},
-                                {4, QStringLiteral("Скидка 50% в %1 магазине."), 0}};
+                                {4, QStringLiteral("Скидка 50% в %1 магазине."), 0},
+                                {5, QStringLiteral("1990 год."), 0}};
     const QList<Clue> down = {{2, QStringLiteral("Столица России."), 0}};
     const QString text = ClueText::compose(across, down);
     EXPECT_EQ(text, QStringLiteral("По горизонтали:\r\n1. Домашнее животное.\r\n"
-                                   "4. Скидка 50% в %1 магазине.\r\n\r\n"
+                                   "4. Скидка 50% в %1 магазине.\r\n5. 1990 год.\r\n\r\n"
                                    "По вертикали:\r\n2. Столица России."));
     const ClueText clues = ClueText::parse(text);
     ASSERT_TRUE(clues.isUsualForm());
-    ASSERT_EQ(clues.across().size(), 2);
+    ASSERT_EQ(clues.across().size(), 3);
     EXPECT_EQ(clues.across()[1].text, across[1].text);
+    // A clue may itself start with a number.
+    EXPECT_EQ(clues.across()[2].text, across[2].text);
     EXPECT_EQ(clues.down()[0].text, down[0].text);
 }
