@@ -1,5 +1,6 @@
 #include "makecommand.h"
 
+#include "cluetext.h"
 #include "crosswordcheck.h"
 #include "crosswordfile.h"
 #include "crosswordmaker.h"
@@ -51,8 +52,8 @@ void writeReport(const WordList &list, const CrosswordMaker::Result &result, QTe
     for (CrosswordMaker::Direction direction :
          {CrosswordMaker::Direction::Across, CrosswordMaker::Direction::Down}) {
         out << u'\n'
-            << (direction == CrosswordMaker::Direction::Across ? QStringLiteral("По горизонтали:")
-                                                               : QStringLiteral("По вертикали:"))
+            << (direction == CrosswordMaker::Direction::Across ? ClueText::AcrossHeading
+                                                               : ClueText::DownHeading)
             << u'\n';
         for (const CrosswordMaker::Placement &p : result.placed) {
             if (p.direction != direction)

@@ -13,7 +13,7 @@ namespace {
 // Qt's sizes keep the Latin "KiB" even in Russian.
 QString russianSize(qint64 bytes)
 {
-    const QLocale russian(QLocale::Russian, QLocale::Russia);
+    static const QLocale russian(QLocale::Russian, QLocale::Russia);
     if (bytes < 1024)
         return QStringLiteral("%1 байт").arg(russian.toString(bytes));
     const QString units[] = {QStringLiteral("КБ"), QStringLiteral("МБ"), QStringLiteral("ГБ"),
@@ -40,7 +40,7 @@ public:
         if (role != Qt::DisplayRole || !files || index.column() == 0)
             return QIdentityProxyModel::data(index, role);
         const QModelIndex source = mapToSource(index);
-        const QLocale russian(QLocale::Russian, QLocale::Russia);
+        static const QLocale russian(QLocale::Russian, QLocale::Russia);
         switch (index.column()) {
         case 1:
             return files->isDir(source) ? QString() : russianSize(files->size(source));
