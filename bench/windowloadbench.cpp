@@ -238,13 +238,16 @@ const Shape LongLines = [] {
 const Shape CombiningAccents = [] { return utf8Filling(QStringLiteral("\u0301")); };
 const Shape MixedDirections = [] { return utf8Filling(QStringLiteral("\u05D0 a ")); };
 
-#define LARGEST_CLUES(shape)                                                                       \
+#define LARGEST_CLUES_OPEN_ONLY(shape)                                                             \
     BENCHMARK_CAPTURE(BM_SolvingWindowLargestClues, shape, shape)                                  \
         ->Unit(benchmark::kMillisecond)                                                            \
         ->Iterations(1);                                                                           \
     BENCHMARK_CAPTURE(BM_EditingWindowLargestClues, shape, shape)                                  \
         ->Unit(benchmark::kMillisecond)                                                            \
-        ->Iterations(1);                                                                           \
+        ->Iterations(1)
+
+#define LARGEST_CLUES(shape)                                                                       \
+    LARGEST_CLUES_OPEN_ONLY(shape);                                                                \
     BENCHMARK_CAPTURE(BM_SolvingWindowLargestCluesCheckAndBack, shape, shape)                      \
         ->Unit(benchmark::kMillisecond)                                                            \
         ->Iterations(1)
@@ -258,14 +261,6 @@ LARGEST_CLUES(EmptyLines);
 LARGEST_CLUES(LongWords);
 LARGEST_CLUES(LongLines);
 // An empty grid has nothing to check, so these only open.
-#define LARGEST_CLUES_OPEN_ONLY(shape)                                                             \
-    BENCHMARK_CAPTURE(BM_SolvingWindowLargestClues, shape, shape)                                  \
-        ->Unit(benchmark::kMillisecond)                                                            \
-        ->Iterations(1);                                                                           \
-    BENCHMARK_CAPTURE(BM_EditingWindowLargestClues, shape, shape)                                  \
-        ->Unit(benchmark::kMillisecond)                                                            \
-        ->Iterations(1)
-
 LARGEST_CLUES_OPEN_ONLY(CombiningAccents);
 LARGEST_CLUES_OPEN_ONLY(MixedDirections);
 
