@@ -419,8 +419,6 @@ TEST(OutputOntoTheInputTest, EveryOtherNameOfTheInputIsRefusedAndTheInputKept)
         std::function<QString(const QString &input, const QString &f)> output;
         bool needsMounts = false;
     } cases[] = {
-        {"the same path written otherwise",
-         [](const QString &input, const QString &f) { return f + "/./" + input.mid(f.size()); }},
         {"a hard link",
          [](const QString &input, const QString &f) {
              check(::link(name(input).constData(), name(f + "/copy").constData()) == 0);
