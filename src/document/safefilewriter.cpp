@@ -170,11 +170,32 @@ QByteArray folderOf(const QByteArray &path)
     return slash < 0 ? QByteArray(".") : path.left(std::max<qsizetype>(slash, 1));
 }
 
-// Follows symbolic links at the end of the path, one that points to nothing
-// yet included, so that saving writes the file a link points to instead of
-// replacing the link. Null, with error set, when a link cannot be followed.
+// As the kernel's protected_symlinks does: in a folder that anyone may write
+// and only owners may delete from (/tmp), a link is followed only when it is
+// the user's own or the folder owner's, so that nobody can plant one there
+// that makes the user's save create a file elsewhere.
+bool mayFollow(const QByteArray &link, const struct stat &linkStat)
+{
+    struct stat folder {};
+    if (::stat(folderOf(link).constData(), &folder) != 0)
+        return false;
+    const bool shared = (folder.st_mode & S_ISVTX) && (folder.st_mode & S_IWOTH);
+    return !shared || linkStat.st_uid == ::geteuid() || linkStat.st_uid == folder.st_uid;
+}
+
+// The path with its symbolic links followed, so that saving writes the file a
+// link points to instead of replacing the link: by the kernel when the file
+// exists, by hand for a link that points to nothing yet. Null, with error
+// set, when a link cannot be followed.
 QByteArray finalTarget(QByteArray path, int *error)
 {
+    char resolved[PATH_MAX];
+    if (::realpath(path.constData(), resolved))
+        return resolved;
+    if (errno != ENOENT) {
+        *error = errno;
+        return {};
+    }
     constexpr int MaxLinks = 40; // as the kernel allows in one path
     for (int links = 0;; ++links) {
         struct stat st {};
@@ -186,8 +207,8 @@ QByteArray finalTarget(QByteArray path, int *error)
         }
         if (!S_ISLNK(st.st_mode))
             return path;
-        if (links == MaxLinks) {
-            *error = ELOOP;
+        if (links == MaxLinks || !mayFollow(path, st)) {
+            *error = links == MaxLinks ? ELOOP : EACCES;
             return {};
         }
         QByteArray link(PATH_MAX, Qt::Uninitialized);

@@ -223,6 +223,15 @@ const QList<Row> &rows()
              return f + "/home/link.crs";
          },
          false, "home/new.crs"},
+        {"ColleaguesDanglingLinkInStickyFolder",
+         [](const QString &f) {
+             folder(f + "/shared", 01777, 0);
+             check(QFile::link("../home/planted.crs", f + "/shared/lesson.crs") &&
+                   ::lchown(name(f + "/shared/lesson.crs").constData(), OrdinaryUser::Colleague,
+                            0) == 0);
+             return f + "/shared/lesson.crs";
+         },
+         true, "home/planted.crs", Owner, RLIM_INFINITY, false, "доступ запрещён"},
         {"ColleaguesFileInStickyFolder",
          [](const QString &f) {
              folder(f + "/shared", 01777, 0);
