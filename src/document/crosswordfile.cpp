@@ -426,12 +426,10 @@ bool CrosswordFile::write(const QString &path, const CrosswordDocument &document
     case SafeFileWriter::Outcome::Written:
         return true;
     case SafeFileWriter::Outcome::NothingChanged:
-        setError(error, CrosswordFileError::cannotWrite(
-                            path, FileFailureReason::fromErrno(result.error), result.existed));
+        setError(error, CrosswordFileError::cannotWrite(path, result.reason(), result.existed));
         return false;
     case SafeFileWriter::Outcome::PartlyWritten:
-        setError(error, CrosswordFileError::partlyWritten(
-                            path, FileFailureReason::fromErrno(result.error)));
+        setError(error, CrosswordFileError::partlyWritten(path, result.reason()));
         return false;
     }
     return false;

@@ -13,12 +13,17 @@ QString FileFailureReason::fromErrno(int error)
     case EACCES:
     case EPERM:
         return QStringLiteral("доступ запрещён");
-    // A write past the size limit of the process or the file system is the
-    // same thing to a user: no room for the file.
     case ENOSPC:
-    case EFBIG:
     case EDQUOT:
         return QStringLiteral("диск заполнен");
+    // The size limit of the process (ulimit -f) or of the file system, while
+    // the disk may well have room.
+    case EFBIG:
+        return QStringLiteral("превышен допустимый размер файла");
+    case ELOOP:
+        return QStringLiteral("слишком много символических ссылок");
+    case EOPNOTSUPP:
+        return QStringLiteral("действие не поддерживается");
     case EROFS:
         return QStringLiteral("диск доступен только для чтения");
     case EISDIR:

@@ -1,14 +1,18 @@
 #include "safefilewriter.h"
 
-#include <QFile>
+#include "filefailurereason.h"
 
+#include <QFile>
+#include <QList>
+
+#include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdlib>
 
-#include <csignal>
-
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -45,7 +49,7 @@ private:
 
 // A write past the process's file-size limit raises SIGXFSZ, which ends the
 // program by default and loses the crossword on screen. While saving it is
-// ignored, so the write fails with EFBIG and is reported like a full disk.
+// ignored, so that a write the limit stops fails with EFBIG instead.
 class FileSizeSignalIgnored
 {
 public:
@@ -76,10 +80,11 @@ Result failure(Outcome outcome, int error, bool existed)
 
 // A short write is followed by a failing one that names the reason (ENOSPC,
 // EFBIG); a write that makes no progress at all is a full disk as well.
-bool writeAll(int fd, QByteArrayView bytes, int *error, off_t offset = 0)
+bool writeAll(int fd, QByteArrayView bytes, int *error)
 {
     const char *data = bytes.data();
     qsizetype left = bytes.size();
+    off_t offset = 0;
     while (left > 0) {
         const ssize_t n = ::pwrite(fd, data, size_t(left), offset);
         if (n < 0) {
@@ -99,11 +104,136 @@ bool writeAll(int fd, QByteArrayView bytes, int *error, off_t offset = 0)
     return true;
 }
 
+// Up to size bytes from the start; fewer where the file has become shorter.
+bool readAll(int fd, off_t size, QByteArray *bytes, int *error)
+{
+    bytes->resize(qsizetype(size));
+    off_t got = 0;
+    while (got < size) {
+        const ssize_t n = ::pread(fd, bytes->data() + got, size_t(size - got), got);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            *error = errno;
+            return false;
+        }
+        if (n == 0)
+            break;
+        got += n;
+    }
+    bytes->truncate(qsizetype(got));
+    return true;
+}
+
+bool beyondSizeLimit(qsizetype size)
+{
+    struct rlimit limit {};
+    return ::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
+           rlim_t(size) > limit.rlim_cur;
+}
+
 mode_t currentUmask()
 {
     const mode_t mask = ::umask(0);
     ::umask(mask);
     return mask;
+}
+
+bool inGroup(gid_t group)
+{
+    if (group == ::getegid())
+        return true;
+    const int count = ::getgroups(0, nullptr);
+    if (count <= 0)
+        return false;
+    QList<gid_t> groups(count);
+    const int got = ::getgroups(count, groups.data());
+    return got > 0 && std::find(groups.begin(), groups.begin() + got, group) != groups.begin() + got;
+}
+
+// A file that a new one would not fully stand in for: its other names would
+// keep the old contents, and its owner or group could not be given to a new
+// file. That also covers a shared folder with the sticky bit (mode 1777), where
+// only the owner may replace a file.
+bool replacingLosesIdentity(const struct stat &st)
+{
+    if (st.st_nlink > 1)
+        return true;
+    if (::geteuid() == 0)
+        return false;
+    return st.st_uid != ::geteuid() || !inGroup(st.st_gid);
+}
+
+QByteArray folderOf(const QByteArray &path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    return slash < 0 ? QByteArray(".") : path.left(std::max<qsizetype>(slash, 1));
+}
+
+// As the kernel's protected_symlinks does: in a folder that anyone may write
+// and only owners may delete from (/tmp), a link is followed only when it is
+// the user's own or the folder owner's, so that nobody can plant one there
+// that makes the user's save create a file elsewhere.
+bool mayFollow(const QByteArray &link, const struct stat &linkStat)
+{
+    struct stat folder {};
+    if (::stat(folderOf(link).constData(), &folder) != 0)
+        return false;
+    const bool shared = (folder.st_mode & S_ISVTX) && (folder.st_mode & S_IWOTH);
+    return !shared || linkStat.st_uid == ::geteuid() || linkStat.st_uid == folder.st_uid;
+}
+
+// The path with its symbolic links followed, so that saving writes the file a
+// link points to instead of replacing the link: by the kernel when the file
+// exists, by hand for a link that points to nothing yet. Null, with error
+// set, when a link cannot be followed.
+QByteArray finalTarget(QByteArray path, int *error)
+{
+    char resolved[PATH_MAX];
+    if (::realpath(path.constData(), resolved))
+        return resolved;
+    if (errno != ENOENT) {
+        *error = errno;
+        return {};
+    }
+    constexpr int MaxLinks = 40; // as the kernel allows in one path
+    for (int links = 0;; ++links) {
+        struct stat st {};
+        if (::lstat(path.constData(), &st) != 0) {
+            if (errno == ENOENT)
+                return path;
+            *error = errno;
+            return {};
+        }
+        if (!S_ISLNK(st.st_mode))
+            return path;
+        if (links == MaxLinks || !mayFollow(path, st)) {
+            *error = links == MaxLinks ? ELOOP : EACCES;
+            return {};
+        }
+        QByteArray link(PATH_MAX, Qt::Uninitialized);
+        const ssize_t n = ::readlink(path.constData(), link.data(), size_t(link.size()));
+        if (n < 0 || n == link.size()) {
+            *error = n < 0 ? errno : ENAMETOOLONG;
+            return {};
+        }
+        link.truncate(n);
+        path = link.startsWith('/') ? link : folderOf(path) + '/' + link;
+    }
+}
+
+// ".NAME.XXXXXX" beside the file. NAME is cut, at a character boundary, where
+// the whole would be longer than a name may be, so that a file whose name is
+// close to the limit can still be saved.
+QByteArray temporaryPath(const QByteArray &folder, const QByteArray &name)
+{
+    long limit = ::pathconf(folder.constData(), _PC_NAME_MAX);
+    if (limit <= 0)
+        limit = NAME_MAX;
+    qsizetype keep = std::clamp<qsizetype>(limit - 8, 0, name.size());
+    while (keep > 0 && keep < name.size() && (uchar(name[keep]) & 0xC0) == 0x80)
+        --keep;
+    return folder + "/." + name.left(keep) + ".XXXXXX";
 }
 
 void syncFolder(const QByteArray &folder)
@@ -117,8 +247,10 @@ void syncFolder(const QByteArray &folder)
 
 Result writeInPlace(const QByteArray &target, const QByteArray &bytes)
 {
+    // Read-write: the old contents are kept, and where the file system has no
+    // fallocate, glibc's stand-in for it reads before it writes.
     // O_NONBLOCK: a pipe put at the path since it was examined must not hang the window.
-    Descriptor fd(::open(target.constData(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    Descriptor fd(::open(target.constData(), O_RDWR | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (!fd.valid())
         return failure(Outcome::NothingChanged, errno, true);
     struct stat st {};
@@ -126,41 +258,74 @@ Result writeInPlace(const QByteArray &target, const QByteArray &bytes)
         return failure(Outcome::NothingChanged, errno, true);
     if (!S_ISREG(st.st_mode))
         return failure(Outcome::NothingChanged, ENODEV, true);
+    if (st.st_size > SafeFileWriter::MaxKeptBytes)
+        return failure(Outcome::NothingChanged, SafeFileWriter::TooLargeToKeep, true);
 
-    const off_t oldSize = st.st_size;
-    const off_t newSize = bytes.size();
     int error = 0;
-    if (newSize > oldSize) {
-        // The room is claimed by writing the part past the old end first: a
-        // full disk then fails here, with the old contents untouched.
-        // posix_fallocate would do on some file systems only, and elsewhere
-        // needs a readable descriptor.
-        const bool reserved =
-            writeAll(fd.get(), QByteArrayView(bytes).sliced(oldSize), &error, oldSize) &&
-            ::fsync(fd.get()) == 0;
-        if (!reserved) {
-            if (error == 0)
-                error = errno;
-            if (::ftruncate(fd.get(), oldSize) != 0)
-                return failure(Outcome::PartlyWritten, error, true);
-            return failure(Outcome::NothingChanged, error, true);
+    QByteArray old;
+    if (!readAll(fd.get(), st.st_size, &old, &error))
+        return failure(Outcome::NothingChanged, error, true);
+    const off_t oldSize = old.size();
+    const off_t newSize = bytes.size();
+
+    // The room for the whole new contents, the holes of a sparse old file
+    // included, is claimed before the first byte changes.
+    if (newSize > 0) {
+        const int reserved = ::posix_fallocate(fd.get(), 0, newSize);
+        if (reserved != 0) {
+            const bool unsupported = reserved == EOPNOTSUPP || reserved == ENOSYS ||
+                                     reserved == EINVAL;
+            // A reservation that failed part-way may have made the file longer.
+            if (::fstat(fd.get(), &st) == 0 && st.st_size != oldSize &&
+                ::ftruncate(fd.get(), oldSize) != 0)
+                return failure(Outcome::PartlyWritten, errno, true);
+            return failure(Outcome::NothingChanged,
+                           unsupported ? SafeFileWriter::CannotReserve : reserved, true);
         }
     }
+
+    // Whatever stops the write from here on, the old contents go back before
+    // anything is reported.
+    const auto restore = [&](int reason) {
+        int ignored = 0;
+        const bool restored = writeAll(fd.get(), old, &ignored) &&
+                              ::ftruncate(fd.get(), oldSize) == 0 && ::fsync(fd.get()) == 0;
+        return failure(restored ? Outcome::NothingChanged : Outcome::PartlyWritten, reason, true);
+    };
     if (!writeAll(fd.get(), bytes, &error))
-        return failure(Outcome::PartlyWritten, error, true);
+        return restore(error);
     if (newSize < oldSize && ::ftruncate(fd.get(), newSize) != 0)
-        return failure(Outcome::PartlyWritten, errno, true);
-    if (::fsync(fd.get()) != 0 || fd.close() != 0)
+        return restore(errno);
+    if (::fsync(fd.get()) != 0)
+        return restore(errno);
+    if (fd.close() != 0)
         return failure(Outcome::PartlyWritten, errno, true);
     return Result{};
 }
 
 } // namespace
 
+QString SafeFileWriter::Result::reason() const
+{
+    switch (error) {
+    case CannotReserve:
+        return QStringLiteral("на этом диске нельзя заранее занять место для файла, а без этого "
+                              "переписать его на месте небезопасно");
+    case TooLargeToKeep:
+        return QStringLiteral("файл больше 1 МиБ, и переписать его на месте без риска потерять "
+                              "нельзя");
+    default:
+        return FileFailureReason::fromErrno(error);
+    }
+}
+
 SafeFileWriter::Result SafeFileWriter::write(const QString &path, const QByteArray &bytes)
 {
     const FileSizeSignalIgnored noSignal;
-    QByteArray target = QFile::encodeName(path);
+    int error = 0;
+    const QByteArray target = finalTarget(QFile::encodeName(path), &error);
+    if (target.isNull())
+        return failure(Outcome::NothingChanged, error, false);
     struct stat st {};
     const bool existed = ::stat(target.constData(), &st) == 0;
     if (!existed && errno != ENOENT)
@@ -174,42 +339,36 @@ SafeFileWriter::Result SafeFileWriter::write(const QString &path, const QByteArr
         // let it be replaced.
         if (::faccessat(AT_FDCWD, target.constData(), W_OK, AT_EACCESS) != 0)
             return failure(Outcome::NothingChanged, errno, true);
-        // Through a symbolic link the file it points to is replaced, not the link.
-        char resolved[PATH_MAX];
-        if (::realpath(target.constData(), resolved))
-            target = resolved;
-        // Replacing one name would split the file from its other names.
-        if (st.st_nlink > 1)
-            return writeInPlace(target, bytes);
     }
+    // Found now, not by a write that the limit stops half-way.
+    if (beyondSizeLimit(bytes.size()))
+        return failure(Outcome::NothingChanged, EFBIG, existed);
+    if (existed && replacingLosesIdentity(st))
+        return writeInPlace(target, bytes);
 
-    const qsizetype slash = target.lastIndexOf('/');
-    const QByteArray folder =
-        slash < 0 ? QByteArray(".") : target.left(std::max<qsizetype>(slash, 1));
-    const QByteArray name = target.mid(slash + 1);
-    QByteArray temporary = folder + "/." + name + ".XXXXXX";
+    const QByteArray folder = folderOf(target);
+    QByteArray temporary = temporaryPath(folder, target.mid(target.lastIndexOf('/') + 1));
     Descriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
     if (!fd.valid()) {
-        const int error = errno;
+        error = errno;
         // A folder the user cannot write may still hold a file the user can.
         if (existed && (error == EACCES || error == EPERM || error == EROFS))
             return writeInPlace(target, bytes);
         return failure(Outcome::NothingChanged, error, existed);
     }
 
-    auto abandon = [&](int error) {
+    auto abandon = [&](int reason) {
         ::unlink(temporary.constData());
-        return failure(Outcome::NothingChanged, error, existed);
+        return failure(Outcome::NothingChanged, reason, existed);
     };
-    int error = 0;
     if (!writeAll(fd.get(), bytes, &error))
         return abandon(error);
-    if (existed) {
-        // Owner and group first: changing them clears the set-id bits that
-        // the mode below puts back. A group the user does not belong to
-        // cannot be given; the save goes on with the user's own.
-        if (::fchown(fd.get(), st.st_uid, st.st_gid) != 0)
-            (void)::fchown(fd.get(), uid_t(-1), st.st_gid);
+    // Owner and group first: changing them clears the set-id bits that the
+    // mode below puts back. Where they cannot be given after all, the file is
+    // rewritten in place and keeps them.
+    if (existed && ::fchown(fd.get(), st.st_uid, st.st_gid) != 0) {
+        abandon(errno);
+        return writeInPlace(target, bytes);
     }
     const mode_t mode = existed ? (st.st_mode & 07777) : (0666 & ~currentUmask());
     if (::fchmod(fd.get(), mode) != 0)
@@ -218,8 +377,16 @@ SafeFileWriter::Result SafeFileWriter::write(const QString &path, const QByteArr
         return abandon(errno);
     if (fd.close() != 0)
         return abandon(errno);
-    if (::rename(temporary.constData(), target.constData()) != 0)
-        return abandon(errno);
+    if (::rename(temporary.constData(), target.constData()) != 0) {
+        error = errno;
+        // Refused by the folder (sticky bit, a security module) or by a file
+        // mounted at the name: the file itself may still be written.
+        if (existed && (error == EPERM || error == EACCES || error == EBUSY)) {
+            abandon(error);
+            return writeInPlace(target, bytes);
+        }
+        return abandon(error);
+    }
     syncFolder(folder);
     return Result{};
 }

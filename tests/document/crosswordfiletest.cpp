@@ -372,7 +372,7 @@ TEST_F(CrosswordFileOnDiskTest, AFailedWriteLeavesThePreviousFileIntact)
     bigger.setClueText(QString(4000, u'ю'));
     CrosswordFileError error;
 
-    // Writes past a small file-size limit fail with EFBIG, as on a full disk.
+    // A small file-size limit (ulimit -f), not a full disk.
     struct rlimit saved {};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
     const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
@@ -385,9 +385,9 @@ TEST_F(CrosswordFileOnDiskTest, AFailedWriteLeavesThePreviousFileIntact)
 
     EXPECT_FALSE(written);
     EXPECT_EQ(error.kind(), CrosswordFileError::Kind::CannotWrite);
-    // A short write used to be reported as "Unknown error".
-    EXPECT_TRUE(error.message().contains(QStringLiteral(": диск заполнен. Прежнее содержимое файла "
-                                                        "не изменено.")))
+    // A short write used to be reported as "Unknown error", then as a full disk.
+    EXPECT_TRUE(error.message().contains(QStringLiteral(": превышен допустимый размер файла. "
+                                                        "Прежнее содержимое файла не изменено.")))
         << error.message().toStdString();
     EXPECT_EQ(readAll(path("old.crs")), old);
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{"old.crs"})

@@ -28,12 +28,13 @@ TEST(FileFailureReasonTest, CommonSystemErrorsHaveTheirOwnRussianPhrase)
         {EACCES, "доступ запрещён"},
         {EPERM, "доступ запрещён"},
         {ENOSPC, "диск заполнен"},
-        {EFBIG, "диск заполнен"},
+        {EFBIG, "превышен допустимый размер файла"},
         {EDQUOT, "диск заполнен"},
         {EROFS, "диск доступен только для чтения"},
         {EISDIR, "это папка, а не файл"},
         {EMFILE, "открыто слишком много файлов"},
         {ENFILE, "открыто слишком много файлов"},
+        {ELOOP, "слишком много символических ссылок"},
     };
     for (const auto &c : cases)
         EXPECT_EQ(FileFailureReason::fromErrno(c.error), QString::fromUtf8(c.phrase)) << c.error;

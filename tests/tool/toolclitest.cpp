@@ -351,3 +351,50 @@ TEST_F(ToolCliTest, OpenWritesToTheTemporaryFolderWhenTheCrosswordFolderIsReadOn
         0);
     EXPECT_TRUE(QFile::exists(path("Рядом.pdf")));
 }
+
+// "-o -" used to write a file named "-".
+TEST_F(ToolCliTest, DashWritesTheResultToStandardOutputAndEveryReportToStandardError)
+{
+    const QString crossword = save("Урок.crs", cleanCrossword());
+    ASSERT_EQ(tool({"ipuz", crossword, "-o", path("file.ipuz")}).status, 0);
+    QFile list(path("слова.txt"));
+    ASSERT_TRUE(list.open(QIODevice::WriteOnly));
+    list.write("школа - Там учатся.\nкласс - Комната для уроков.\nщи - Суп.\n");
+    list.close();
+    ASSERT_EQ(tool({"make", list.fileName(), "-o", path("file.crs")}).status, 1);
+
+    const struct
+    {
+        QStringList arguments;
+        QString file; // the same command's output written to a file
+        QString report;
+    } cases[] = {
+        {{"ipuz", crossword, "-o", "-"}, path("file.ipuz"), "Записано в стандартный вывод."},
+        {{"make", list.fileName(), "--output", "-"}, path("file.crs"), "Размещено слов: 2 из 3"},
+        {{"pdf", crossword, "-o", "-"}, QString(), "Записано в стандартный вывод."},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString());
+        QProcess process;
+        process.setWorkingDirectory(m_dir.path());
+        process.start(QStringLiteral(KVARCELLA_TOOL), c.arguments);
+        ASSERT_TRUE(process.waitForFinished(60000));
+        const QByteArray out = process.readAllStandardOutput();
+        const QString err = QString::fromUtf8(process.readAllStandardError());
+        EXPECT_EQ(process.exitCode(), c.arguments.first() == "make" ? 1 : 0) << err.toStdString();
+        EXPECT_TRUE(err.contains(c.report)) << err.toStdString();
+        if (c.file.isEmpty()) {
+            EXPECT_TRUE(out.startsWith("%PDF-")) << out.left(20).toStdString();
+            EXPECT_TRUE(out.trimmed().endsWith("%%EOF"));
+        } else {
+            QFile file(c.file);
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+            EXPECT_EQ(out, file.readAll());
+        }
+        EXPECT_FALSE(QFile::exists(path("-")));
+    }
+
+    const ToolRun open = tool({"pdf", crossword, "--open", "-o", "-"});
+    EXPECT_EQ(open.status, 2);
+    EXPECT_TRUE(open.err.contains(QStringLiteral("--open"))) << open.err.toStdString();
+}

@@ -30,7 +30,7 @@ QList<QCommandLineOption> IpuzCommand::options() const
 {
     return {QCommandLineOption({QStringLiteral("o"), OutputOption},
                                QStringLiteral("Куда записать (по умолчанию рядом с кроссвордом, "
-                                              "с расширением .ipuz)."),
+                                              "с расширением .ipuz; «-» — в стандартный вывод)."),
                                QStringLiteral("ФАЙЛ.ipuz"))};
 }
 
@@ -46,6 +46,6 @@ int IpuzCommand::run(const QCommandLineParser &parser, ToolStreams streams)
         return ToolExit::Failed;
     if (!writeOutput(output, IpuzExport::toJson(document, crosswordTitle(path)), streams))
         return ToolExit::Failed;
-    streams.out << QStringLiteral("Записан файл «%1».").arg(output) << u'\n';
+    streams.out << writtenLine(output) << u'\n';
     return ToolExit::Ok;
 }

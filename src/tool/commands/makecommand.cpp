@@ -8,7 +8,6 @@
 #include "wordlist.h"
 
 #include <QCommandLineParser>
-#include <QFileInfo>
 #include <QTextStream>
 
 namespace {
@@ -29,12 +28,6 @@ QString reasonText(CrosswordMaker::Reason reason)
         return QStringLiteral("номеров в кроссворде не может быть больше 99");
     }
     return {};
-}
-
-bool sameFile(const QString &a, const QString &b)
-{
-    const QString first = QFileInfo(a).canonicalFilePath();
-    return !first.isEmpty() && first == QFileInfo(b).canonicalFilePath();
 }
 
 void writeReport(const WordList &list, const CrosswordMaker::Result &result, QTextStream &out)
@@ -122,7 +115,8 @@ QList<QCommandLineOption> MakeCommand::options() const
 {
     return {
         QCommandLineOption({QStringLiteral("o"), OutputOption},
-                           QStringLiteral("Куда записать кроссворд."), QStringLiteral("ФАЙЛ.crs")),
+                           QStringLiteral("Куда записать кроссворд («-» — в стандартный вывод)."),
+                           QStringLiteral("ФАЙЛ.crs")),
         QCommandLineOption(SeedOption,
                            QStringLiteral("Число, от которого зависит расстановка слов; при том "
                                           "же числе получается тот же кроссворд (по умолчанию 1)."),
@@ -167,10 +161,15 @@ int MakeCommand::run(const QCommandLineParser &parser, ToolStreams streams)
     }
     // Writing the crossword over the list would lose the teacher's words.
     if (sameFile(wordsPath, outputPath)) {
-        streams.err << QStringLiteral("Кроссворд нельзя записать в файл «%1»: это и есть список "
-                                      "слов.")
-                           .arg(outputPath)
-                    << Qt::endl;
+        if (isStandardOutput(outputPath))
+            streams.err << QStringLiteral("Кроссворд нельзя записать в стандартный вывод: он "
+                                          "направлен в файл «%1», а это и есть список слов.")
+                               .arg(wordsPath);
+        else
+            streams.err << QStringLiteral("Кроссворд нельзя записать в файл «%1»: это и есть "
+                                          "список слов.")
+                               .arg(outputPath);
+        streams.err << Qt::endl;
         return ToolExit::Failed;
     }
 
@@ -195,15 +194,22 @@ int MakeCommand::run(const QCommandLineParser &parser, ToolStreams streams)
     const CrosswordMaker maker(words);
     const CrosswordMaker::Result result = maker.make(seed, tries);
 
-    CrosswordFileError writeError;
-    if (!CrosswordFile::write(outputPath, result.document, &writeError)) {
-        streams.err << writeError.withFileName(outputPath).message() << Qt::endl;
+    // Encoded here and written like every command's output, so that "-" works too.
+    QByteArray bytes;
+    CrosswordFileError encodeError;
+    if (!CrosswordFile::encode(result.document, &bytes, &encodeError)) {
+        streams.err << encodeError.withFileName(outputPath).message() << Qt::endl;
         return ToolExit::Failed;
     }
+    if (!writeOutput(outputPath, bytes, streams))
+        return ToolExit::Failed;
 
     writeReport(list, result, streams.out);
     streams.out << u'\n' << GridDrawing::draw(result.document) << u'\n';
-    streams.out << QStringLiteral("Кроссворд записан в файл «%1».").arg(outputPath) << u'\n';
+    streams.out << (isStandardOutput(outputPath)
+                        ? QStringLiteral("Кроссворд записан в стандартный вывод.")
+                        : QStringLiteral("Кроссворд записан в файл «%1».").arg(outputPath))
+                << u'\n';
     const bool complete = list.problems().isEmpty() && result.unplaced.isEmpty();
     return complete ? ToolExit::Ok : ToolExit::ProblemsFound;
 }

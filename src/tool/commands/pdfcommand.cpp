@@ -52,7 +52,7 @@ QList<QCommandLineOption> PdfCommand::options() const
     return {
         QCommandLineOption({QStringLiteral("o"), OutputOption},
                            QStringLiteral("Куда записать (по умолчанию рядом с кроссвордом, с "
-                                          "расширением .pdf)."),
+                                          "расширением .pdf; «-» — в стандартный вывод)."),
                            QStringLiteral("ФАЙЛ.pdf")),
         QCommandLineOption(NoAnswersOption, QStringLiteral("Не добавлять лист с ответами.")),
         QCommandLineOption(OpenOption,
@@ -74,6 +74,12 @@ int PdfCommand::run(const QCommandLineParser &parser, ToolStreams streams)
                                                 : siblingPath(path, QStringLiteral("pdf"));
     if (open && !parser.isSet(OutputOption))
         output = openTarget(output);
+    if (open && isStandardOutput(output)) {
+        streams.err << QStringLiteral("С --open PDF нельзя записать в стандартный вывод: его "
+                                      "нужно открыть из файла.")
+                    << Qt::endl;
+        return ToolExit::Failed;
+    }
 
     if (outputIsInput(path, output, streams))
         return ToolExit::Failed;
@@ -82,7 +88,7 @@ int PdfCommand::run(const QCommandLineParser &parser, ToolStreams streams)
     options.answers = !parser.isSet(NoAnswersOption);
     if (!writeOutput(output, PdfExport::render(document, options), streams))
         return ToolExit::Failed;
-    streams.out << QStringLiteral("Записан файл «%1».").arg(output) << u'\n';
+    streams.out << writtenLine(output) << u'\n';
 
     if (open && !QProcess::startDetached(QStringLiteral("xdg-open"),
                                          {QFileInfo(output).absoluteFilePath()})) {

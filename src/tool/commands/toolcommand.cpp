@@ -7,8 +7,59 @@
 #include "safefilewriter.h"
 
 #include <QCommandLineParser>
+#include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
+
+#include <cerrno>
+
+#include <poll.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Every command that writes a file names its option so.
+const QString OutputOption = QStringLiteral("output");
+
+bool writeStandardOutput(const QByteArray &bytes, int *error)
+{
+    const char *data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(STDOUT_FILENO, data, size_t(left));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            if (errno == EAGAIN) { // a pipe left non-blocking by the program reading it
+                pollfd ready{STDOUT_FILENO, POLLOUT, 0};
+                ::poll(&ready, 1, -1);
+                continue;
+            }
+            *error = errno;
+            return false;
+        }
+        data += n;
+        left -= n;
+    }
+    return true;
+}
+
+} // namespace
+
+bool ToolCommand::writesToStandardOutput(const QCommandLineParser &parser) const
+{
+    for (const QCommandLineOption &option : options()) {
+        if (option.names().contains(OutputOption))
+            return isStandardOutput(parser.value(OutputOption));
+    }
+    return false;
+}
+
+bool ToolCommand::isStandardOutput(const QString &path)
+{
+    return path == QStringLiteral("-");
+}
 
 bool ToolCommand::singleArgument(const QCommandLineParser &parser, const QString &what,
                                  QString *argument, ToolStreams streams)
@@ -48,32 +99,61 @@ bool ToolCommand::readCrosswordArgument(const QCommandLineParser &parser, QStrin
 
 bool ToolCommand::writeOutput(const QString &path, const QByteArray &bytes, ToolStreams streams)
 {
+    if (isStandardOutput(path)) {
+        int error = 0;
+        if (writeStandardOutput(bytes, &error))
+            return true;
+        streams.err << QStringLiteral("Не удалось записать в стандартный вывод: %1.")
+                           .arg(FileFailureReason::fromErrno(error))
+                    << Qt::endl;
+        return false;
+    }
     // The same careful writing as the crossword itself: a failure leaves the
     // old file as it was, or says that it could not.
     const SafeFileWriter::Result result = SafeFileWriter::write(path, bytes);
     if (result.outcome == SafeFileWriter::Outcome::Written)
         return true;
-    const QString reason = FileFailureReason::fromErrno(result.error);
     const CrosswordFileError error =
         result.outcome == SafeFileWriter::Outcome::PartlyWritten
-            ? CrosswordFileError::partlyWritten(path, reason)
-            : CrosswordFileError::cannotWrite(path, reason, result.existed);
+            ? CrosswordFileError::partlyWritten(path, result.reason())
+            : CrosswordFileError::cannotWrite(path, result.reason(), result.existed);
     streams.err << error.message() << Qt::endl;
     return false;
 }
 
+QString ToolCommand::writtenLine(const QString &path)
+{
+    if (isStandardOutput(path))
+        return QStringLiteral("Записано в стандартный вывод.");
+    return QStringLiteral("Записан файл «%1».").arg(path);
+}
+
+bool ToolCommand::sameFile(const QString &input, const QString &output)
+{
+    struct stat in {};
+    struct stat out {};
+    if (::stat(QFile::encodeName(input).constData(), &in) != 0)
+        return false;
+    const int found = isStandardOutput(output)
+                          ? ::fstat(STDOUT_FILENO, &out)
+                          : ::stat(QFile::encodeName(output).constData(), &out);
+    return found == 0 && in.st_dev == out.st_dev && in.st_ino == out.st_ino;
+}
+
 bool ToolCommand::outputIsInput(const QString &input, const QString &output, ToolStreams streams)
 {
-    const QFileInfo in(input);
-    const QFileInfo out(output);
-    const bool same = out.exists() ? in.canonicalFilePath() == out.canonicalFilePath()
-                                   : in.absoluteFilePath() == out.absoluteFilePath();
-    if (same)
+    if (!sameFile(input, output))
+        return false;
+    if (isStandardOutput(output))
+        streams.err << QStringLiteral("Стандартный вывод направлен в файл «%1» — это сам "
+                                      "кроссворд, запись туда уничтожила бы кроссворд.")
+                           .arg(input);
+    else
         streams.err << QStringLiteral("Файл «%1» — это сам кроссворд, запись в него уничтожила бы "
                                       "кроссворд. Укажите другое имя.")
-                           .arg(output)
-                    << Qt::endl;
-    return same;
+                           .arg(output);
+    streams.err << Qt::endl;
+    return true;
 }
 
 QString ToolCommand::siblingPath(const QString &path, const QString &extension)

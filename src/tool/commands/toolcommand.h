@@ -16,7 +16,9 @@ constexpr int ProblemsFound = 1; // the command ran and found problems in the cr
 constexpr int Failed = 2; // a file could not be read or written, or the command line is wrong
 } // namespace ToolExit
 
-// Where a command writes: results to out, failures to err.
+// Where a command writes: results to out, failures to err. When the command's
+// output file is standard output ("-o -"), the dispatch makes out the same
+// stream as err, so that reports never mix with the file's bytes.
 struct ToolStreams
 {
     QTextStream &out;
@@ -45,6 +47,10 @@ public:
     // Returns one of the ToolExit statuses.
     virtual int run(const QCommandLineParser &parser, ToolStreams streams) = 0;
 
+    // Whether the command's "output" option (-o) is "-", standard output.
+    bool writesToStandardOutput(const QCommandLineParser &parser) const;
+    static bool isStandardOutput(const QString &path);
+
 protected:
     // The one positional argument; reports a Russian message otherwise.
     static bool singleArgument(const QCommandLineParser &parser, const QString &what,
@@ -56,11 +62,16 @@ protected:
     // message on err, when it is missing or unreadable.
     static bool readCrosswordArgument(const QCommandLineParser &parser, QString *path,
                                       CrosswordDocument *document, ToolStreams streams);
-    // Replaces a file with the bytes, keeping its identity; on failure writes
-    // why to err.
+    // Replaces a file with the bytes, keeping its identity, or writes them to
+    // standard output for "-"; on failure writes why to err.
     static bool writeOutput(const QString &path, const QByteArray &bytes, ToolStreams streams);
-    // True, with a message on err, when output names the crossword file itself:
-    // writing there would destroy the crossword.
+    // The line that reports a successful writeOutput.
+    static QString writtenLine(const QString &path);
+    // Whether output is input under any name: the same path, a hard or
+    // symbolic link, a mount; "-" when standard output was sent into input.
+    static bool sameFile(const QString &input, const QString &output);
+    // True, with a message on err, when output is the crossword file itself
+    // (sameFile): writing there would destroy the crossword.
     static bool outputIsInput(const QString &input, const QString &output, ToolStreams streams);
     // path with its .crs extension (any case) replaced by extension ("pdf").
     static QString siblingPath(const QString &path, const QString &extension);

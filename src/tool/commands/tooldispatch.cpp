@@ -126,7 +126,12 @@ int ToolDispatch::run(const QStringList &arguments, ToolStreams streams) const
         streams.out.flush();
         return ToolExit::Ok;
     }
-    const int status = command->run(parser, streams);
+    // With the command's file on standard output, its reports go to standard
+    // error, so that the output can be piped on as it is.
+    const ToolStreams commandStreams = command->writesToStandardOutput(parser)
+                                           ? ToolStreams{streams.err, streams.err}
+                                           : streams;
+    const int status = command->run(parser, commandStreams);
     streams.out.flush();
     streams.err.flush();
     return status;
