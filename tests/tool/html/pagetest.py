@@ -73,8 +73,12 @@ def run_tool(args, *arguments):
 
 
 def make_page(args, crs, html=None):
-    html = html or crs.with_suffix(".html")
-    run_tool(args, "html", crs, "-o", html)
+    if html:
+        run_tool(args, "html", crs, "-o", html)
+        return html
+    html = crs.with_suffix(".html")
+    done = run_tool(args, "html", crs)
+    check(done.stdout == f"Записан файл «{html}».\n", f"kvarcella-tool html said {done.stdout!r}")
     return html
 
 
@@ -494,6 +498,8 @@ def main():
     parser.add_argument("--words")
     parser.add_argument("--axe")
     args = parser.parse_args()
+    for needed in (browser.CHROMIUM, browser.CHROMEDRIVER, args.axe or browser.CHROMIUM):
+        check(pathlib.Path(needed).exists(), f"{needed} is missing: run bash scripts/setup.sh")
     with tempfile.TemporaryDirectory(prefix="kvarcella-page-") as folder:
         TESTS[args.test](args, pathlib.Path(folder))
 
