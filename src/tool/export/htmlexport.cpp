@@ -14,12 +14,14 @@
 
 namespace {
 
+// The browser hashes a script or style after turning CR LF into LF, so the
+// policy's hashes must be taken over the same text.
 QString resourceText(const QString &name)
 {
     QFile file(QStringLiteral(":/htmlpage/") + name);
     if (!file.open(QIODevice::ReadOnly))
         qFatal("HtmlExport: the page resource %s is missing", qPrintable(name));
-    return QString::fromUtf8(file.readAll());
+    return QString::fromUtf8(file.readAll()).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
 // The one answers the page can match: an exact keyboard letter, as in GridSolver.

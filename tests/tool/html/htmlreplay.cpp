@@ -137,8 +137,7 @@ private:
             return;
         }
         const int rowStep = name == QLatin1String("up") ? -1 : name == QLatin1String("down");
-        const int columnStep =
-            name == QLatin1String("left") ? -1 : name == QLatin1String("right");
+        const int columnStep = name == QLatin1String("left") ? -1 : name == QLatin1String("right");
         if (m_focus && (rowStep || columnStep)) {
             if (const std::optional<int> next = neighbour(m_solver, *m_focus, rowStep, columnStep))
                 m_focus = next;

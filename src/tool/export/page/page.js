@@ -330,7 +330,7 @@ class Page {
   }
 
   onKeyDown(event) {
-    if (event.ctrlKey || event.altKey || event.metaKey) return;
+    if (event.ctrlKey || event.altKey || event.metaKey || event.isComposing) return;
     if (event.key === 'Escape') {
       if (!this.solver.keyboardShown) return;
       const inKeyboard = event.target.closest && event.target.closest('.keyboard');
