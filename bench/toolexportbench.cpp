@@ -2,6 +2,7 @@
 // cell lettered, a number on every fifth, about 5 KB of clues in the usual form.
 #include "benchcrosswords.h"
 #include "crosswordcheck.h"
+#include "htmlexport.h"
 #include "ipuzexport.h"
 #include "pdfexport.h"
 
@@ -38,6 +39,19 @@ void fullCrosswordToIpuz(benchmark::State &state)
     state.counters["bytes"] = static_cast<double>(size);
 }
 BENCHMARK(fullCrosswordToIpuz)->Unit(benchmark::kMillisecond);
+
+void fullCrosswordToHtml(benchmark::State &state)
+{
+    const CrosswordDocument document = BenchCrosswords::full();
+    qint64 size = 0;
+    for (auto _ : state) {
+        const QByteArray page = HtmlExport::toHtml(document, QStringLiteral("Полный кроссворд"));
+        size = page.size();
+        benchmark::DoNotOptimize(page);
+    }
+    state.counters["bytes"] = static_cast<double>(size);
+}
+BENCHMARK(fullCrosswordToHtml)->Unit(benchmark::kMillisecond);
 
 void fullCrosswordCheck(benchmark::State &state)
 {

@@ -15,7 +15,12 @@ packages=(
     desktop-file-utils appstream shared-mime-info
     dpkg-dev lintian file xchm xdg-utils
     poppler-utils
+    chromium chromium-driver python3-selenium
 )
+# npm brings axe-core for the crossword page's accessibility test.
+if ! command -v npm >/dev/null; then
+    packages+=(npm)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -24,15 +29,22 @@ for p in "${packages[@]}"; do
     fi
 done
 
-if ((${#missing[@]} == 0)); then
-    exit 0
+if ((${#missing[@]} > 0)); then
+    sudo_cmd=()
+    if [[ $(id -u) -ne 0 ]]; then
+        sudo_cmd=(sudo)
+    fi
+
+    echo "Installing: ${missing[*]}"
+    "${sudo_cmd[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-sudo_cmd=()
-if [[ $(id -u) -ne 0 ]]; then
-    sudo_cmd=(sudo)
+# axe-core, where tests/tool/html/CMakeLists.txt looks for it (build/ is not tracked).
+axe_version=4.10.3
+npm_dir="$(cd "$(dirname "$0")/.." && pwd)/build/npm"
+if ! grep -qs "\"version\": \"$axe_version\"" "$npm_dir/node_modules/axe-core/package.json"; then
+    echo "Installing: axe-core@$axe_version"
+    npm install --prefix "$npm_dir" --no-save --no-package-lock --no-audit --no-fund \
+        "axe-core@$axe_version"
 fi
-
-echo "Installing: ${missing[*]}"
-"${sudo_cmd[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,4 +1,5 @@
 #include "checkcommand.h"
+#include "htmlcommand.h"
 #include "ipuzcommand.h"
 #include "makecommand.h"
 #include "pdfcommand.h"
@@ -34,6 +35,7 @@ int main(int argc, char *argv[])
     dispatch.add(std::make_unique<IpuzCommand>());
     dispatch.add(std::make_unique<CheckCommand>());
     dispatch.add(std::make_unique<MakeCommand>());
+    dispatch.add(std::make_unique<HtmlCommand>());
 
     QStringList arguments;
     for (int i = 0; i < argc; ++i)

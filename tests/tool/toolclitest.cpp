@@ -146,7 +146,7 @@ TEST_F(ToolCliTest, CheckExitsZeroWhenCleanOneOnProblemsTwoOnUnreadableFiles)
     EXPECT_EQ(shortFile.status, 2);
     EXPECT_TRUE(shortFile.err.contains(QStringLiteral("повреждён или не дописан")));
 
-    for (const char *command : {"pdf", "ipuz"})
+    for (const char *command : {"pdf", "ipuz", "html"})
         EXPECT_EQ(tool({command, path("missing.crs")}).status, 2) << command;
 }
 
@@ -169,7 +169,7 @@ TEST_F(ToolCliTest, IpuzIsWrittenNextToTheCrosswordOrWhereAsked)
     ASSERT_TRUE(original.open(QIODevice::ReadOnly));
     const QByteArray before = original.readAll();
     original.close();
-    for (const char *command : {"ipuz", "pdf"}) {
+    for (const char *command : {"ipuz", "pdf", "html"}) {
         const ToolRun overwrite = tool({command, crossword, "-o", m_dir.path() + "/./Школа.crs"});
         EXPECT_EQ(overwrite.status, 2) << command;
         EXPECT_TRUE(overwrite.err.contains(QStringLiteral("это сам кроссворд"))) << command;

@@ -1,0 +1,95 @@
+#!/usr/bin/python3
+"""Size of the crossword page and time from load to first paint in headless Chromium.
+
+    /usr/bin/python3 bench/htmlpaint.py build/default/src/tool/kvarcella-tool FILE.crs... \
+        [--runs N] [--screenshots DIR]
+
+Each page is opened N times from file:// in one browser; the script prints the
+median and the spread of first paint, first contentful paint and the end of the
+load event, all counted from the start of navigation. With --screenshots it also
+saves desktop (1280 x 800) and phone (360 x 640) pictures of each page: fresh,
+with the keyboard open and after a check.
+"""
+import argparse
+import pathlib
+import statistics
+import subprocess
+import sys
+import tempfile
+
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent.parent / "tests/tool/html"))
+import browser  # noqa: E402
+
+# Paint entries appear only once the frame is painted, after the script may run.
+TIMES = r"""
+const done = arguments[arguments.length - 1];
+const read = () => {
+  const paint = Object.fromEntries(performance.getEntriesByType('paint')
+    .map((e) => [e.name, e.startTime]));
+  const navigation = performance.getEntriesByType('navigation')[0];
+  if (paint['first-contentful-paint'] === undefined || !navigation.loadEventEnd) {
+    setTimeout(read, 5);
+    return;
+  }
+  done([paint['first-paint'], paint['first-contentful-paint'], navigation.loadEventEnd]);
+};
+read();
+"""
+
+
+def measure(driver, page, runs):
+    samples = []
+    for _ in range(runs):
+        driver.get("about:blank")
+        driver.get(page.as_uri())
+        driver.execute_script("localStorage.clear()")
+        samples.append(driver.execute_async_script(TIMES))
+    return list(zip(*samples))
+
+
+def screenshots(driver, page, folder):
+    for name, width, height, mobile in (("desktop", 1280, 800, False),
+                                        ("phone", 360, 640, True)):
+        browser.set_viewport(driver, width, height, mobile)
+        driver.get(page.as_uri())
+        driver.execute_script("localStorage.clear()")
+        driver.refresh()
+        shot = f"{folder}/{page.stem}-{name}"
+        driver.save_screenshot(shot + "-fresh.png")
+        cells = driver.find_elements("css selector", ".cell")
+        for cell, key in zip(cells[:6], (1, 12, 15, 19, 6, 33)):
+            cell.click()
+            driver.find_element("css selector", f'.key[data-key="{key}"]').click()
+        cells[len(cells) // 2].click()
+        driver.save_screenshot(shot + "-keyboard.png")
+        driver.find_element("css selector", '.key[data-key="34"]').click()
+        driver.find_element("css selector", "#finish").click()
+        driver.save_screenshot(shot + "-checked.png")
+        driver.execute_script("window.scrollTo(0, document.body.scrollHeight)")
+        driver.save_screenshot(shot + "-checked-end.png")
+        driver.execute_script("localStorage.clear()")
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("tool")
+    parser.add_argument("crosswords", nargs="+")
+    parser.add_argument("--runs", type=int, default=21)
+    parser.add_argument("--screenshots")
+    args = parser.parse_args()
+    with tempfile.TemporaryDirectory() as folder, browser.chromium(1280, 800) as driver:
+        for crs in map(pathlib.Path, args.crosswords):
+            page = pathlib.Path(folder) / (crs.stem + ".html")
+            subprocess.run([args.tool, "html", str(crs), "-o", str(page)], check=True,
+                           capture_output=True)
+            print(f"{crs.name}: page {page.stat().st_size} bytes")
+            for what, values in zip(("first paint", "first contentful paint", "load end"),
+                                    measure(driver, page, args.runs)):
+                print(f"  {what}: median {statistics.median(values):.1f} ms"
+                      f" ({min(values):.1f}-{max(values):.1f} ms, {args.runs} loads)")
+            if args.screenshots:
+                screenshots(driver, page, args.screenshots)
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,160 @@
+#include "htmlexport.h"
+
+#include "gridgeometry.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonValue>
+#include <QStringList>
+
+#include <algorithm>
+
+namespace {
+
+// The browser hashes a script or style after turning CR LF into LF, so the
+// policy's hashes must be taken over the same text.
+QString resourceText(const QString &name)
+{
+    QFile file(QStringLiteral(":/htmlpage/") + name);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("HtmlExport: the page resource %s is missing", qPrintable(name));
+    return QString::fromUtf8(file.readAll()).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+// The one answers the page can match: an exact keyboard letter, as in GridSolver.
+QStringList keyboardLetters()
+{
+    QStringList letters;
+    for (int key = 1; key < GridGeometry::EraseKey; ++key)
+        letters.append(GridGeometry::letterKeyCaption(key));
+    return letters;
+}
+
+QByteArray contentDigest(const CrosswordDocument &document)
+{
+    // Separators that a .crs field cannot hold keep "ab","" and "a","b" apart.
+    QString text;
+    for (int cell = 0; cell < CrosswordDocument::CellCount; ++cell)
+        text += document.letter(cell) + u'\x1f' + document.number(cell) + u'\x1e';
+    text += document.clueText();
+    return QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Sha256);
+}
+
+// Each answer's check value must differ from that of every other key press
+// (the 31 other letters and the erase key), or a wrong letter could pass.
+bool checksAreDistinct(const CrosswordDocument &document, const QString &salt,
+                       const QStringList &letters)
+{
+    for (int cell = 0; cell < CrosswordDocument::CellCount; ++cell) {
+        const QString &answer = document.letter(cell);
+        if (!letters.contains(answer))
+            continue;
+        const quint32 check = HtmlExport::checkValue(salt, cell, answer);
+        if (HtmlExport::checkValue(salt, cell, QString()) == check)
+            return false;
+        for (const QString &other : letters) {
+            if (other != answer && HtmlExport::checkValue(salt, cell, other) == check)
+                return false;
+        }
+    }
+    return true;
+}
+
+QString sha256Source(const QString &text)
+{
+    return QStringLiteral("'sha256-") +
+           QString::fromLatin1(
+               QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Sha256).toBase64()) +
+           u'\'';
+}
+
+// JSON inside <script type="application/json">: no "<" may stand in it, or a
+// clue holding "</script>" would end the element early.
+QString scriptSafeJson(const QJsonObject &object)
+{
+    QString json = QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
+    json.replace(u'<', QStringLiteral("\\u003c"));
+    json.replace(u'>', QStringLiteral("\\u003e"));
+    json.replace(u'&', QStringLiteral("\\u0026"));
+    return json;
+}
+
+} // namespace
+
+quint32 HtmlExport::checkValue(const QString &salt, int cell, const QString &letter)
+{
+    const QString text = salt + u'|' + QString::number(cell) + u'|' + letter;
+    quint32 hash = 0x811c9dc5u;
+    for (const QChar c : text) {
+        hash ^= c.unicode();
+        hash *= 0x01000193u;
+    }
+    hash ^= hash >> 16;
+    hash *= 0x85ebca6bu;
+    hash ^= hash >> 13;
+    hash *= 0xc2b2ae35u;
+    hash ^= hash >> 16;
+    return hash;
+}
+
+QByteArray HtmlExport::toHtml(const CrosswordDocument &document, const QString &title)
+{
+    // Salt and storage key come from the crossword itself, so the same file
+    // always makes the same page and a pupil's letters survive a new export.
+    const QByteArray digest = contentDigest(document);
+    const QString key = QString::fromLatin1(digest.left(8).toHex());
+    const QString baseSalt = QString::fromLatin1(digest.mid(8, 8).toHex());
+    const QStringList letters = keyboardLetters();
+    QString salt = baseSalt;
+    for (int round = 1; !checksAreDistinct(document, salt, letters); ++round)
+        salt = baseSalt + u'-' + QString::number(round);
+
+    int firstRow = CrosswordDocument::Rows;
+    int lastRow = -1;
+    int firstColumn = CrosswordDocument::Columns;
+    int lastColumn = -1;
+    QJsonArray cells;
+    for (int cell = 0; cell < CrosswordDocument::CellCount; ++cell) {
+        if (!document.isPlayable(cell))
+            continue;
+        const int row = CrosswordDocument::rowOf(cell);
+        const int column = CrosswordDocument::columnOf(cell);
+        firstRow = std::min(firstRow, row);
+        lastRow = std::max(lastRow, row);
+        firstColumn = std::min(firstColumn, column);
+        lastColumn = std::max(lastColumn, column);
+        const QString &answer = document.letter(cell);
+        // A letter no key types can never be matched: the page gets no value to match.
+        const QJsonValue check = letters.contains(answer)
+                                     ? QJsonValue(qint64(checkValue(salt, cell, answer)))
+                                     : QJsonValue(QJsonValue::Null);
+        cells.append(QJsonArray{cell, document.number(cell), check});
+    }
+
+    QJsonObject data;
+    data.insert(QStringLiteral("title"), title);
+    data.insert(QStringLiteral("key"), key);
+    data.insert(QStringLiteral("salt"), salt);
+    data.insert(QStringLiteral("firstRow"), lastRow < 0 ? 0 : firstRow);
+    data.insert(QStringLiteral("firstColumn"), lastColumn < 0 ? 0 : firstColumn);
+    data.insert(QStringLiteral("rows"), lastRow < 0 ? 0 : lastRow - firstRow + 1);
+    data.insert(QStringLiteral("columns"), lastColumn < 0 ? 0 : lastColumn - firstColumn + 1);
+    data.insert(QStringLiteral("cells"), cells);
+    data.insert(QStringLiteral("clues"), document.clueText());
+
+    const QString style = resourceText(QStringLiteral("page.css"));
+    const QString script = resourceText(QStringLiteral("page.js"));
+    const QString policy = QStringLiteral("default-src 'none'; script-src %1; style-src %2; "
+                                          "base-uri 'none'; form-action 'none'")
+                               .arg(sha256Source(script), sha256Source(style));
+    // The crossword's data goes in last, so nothing in it is taken for a placeholder.
+    QString page = resourceText(QStringLiteral("page.html"));
+    page.replace(QStringLiteral("@POLICY@"), policy);
+    page.replace(QStringLiteral("@STYLE@"), style);
+    page.replace(QStringLiteral("@SCRIPT@"), script);
+    page.replace(QStringLiteral("@DATA@"), scriptSafeJson(data));
+    return page.toUtf8();
+}
