@@ -1,8 +1,10 @@
 #include "checkcommand.h"
+#include "crosswordcheck.h"
 #include "ipuzcommand.h"
 #include "makecommand.h"
 #include "pdfcommand.h"
 #include "tooldispatch.h"
+#include "utf8text.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -23,6 +25,28 @@ void quietQtMessages(QtMsgType type, const QMessageLogContext &, const QString &
         std::fprintf(stderr, "%s\n", qPrintable(message));
 }
 
+// The argument with every byte that is not UTF-8 written as \xNN, or "" when
+// it is all UTF-8. Qt would turn such bytes into U+FFFD, so the file named
+// could never be opened and would be reported as missing.
+QString notUtf8(QByteArrayView argument)
+{
+    bool bad = false;
+    QString shown;
+    for (qsizetype at = 0; at < argument.size();) {
+        const int length = Utf8Text::sequenceLength(argument, at);
+        if (length == 0) {
+            bad = true;
+            shown += QStringLiteral("\\x%1").arg(
+                QString::number(static_cast<unsigned char>(argument[at]), 16).toUpper());
+            ++at;
+        } else {
+            shown += QString::fromUtf8(argument.sliced(at, length));
+            at += length;
+        }
+    }
+    return bad ? CrosswordCheck::printable(shown) : QString();
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -34,6 +58,19 @@ int main(int argc, char *argv[])
     dispatch.add(std::make_unique<IpuzCommand>());
     dispatch.add(std::make_unique<CheckCommand>());
     dispatch.add(std::make_unique<MakeCommand>());
+
+    for (int i = 2; i < argc; ++i) {
+        const QString shown = notUtf8(argv[i]);
+        if (!shown.isEmpty()) {
+            QTextStream(stderr) << QStringLiteral("«%1»: имя файла записано не в кодировке UTF-8, "
+                                                  "а kvarcella-tool понимает только имена в "
+                                                  "UTF-8. Переименуйте файл или выберите другое "
+                                                  "имя.")
+                                       .arg(shown)
+                                << Qt::endl;
+            return ToolExit::Failed;
+        }
+    }
 
     QStringList arguments;
     for (int i = 0; i < argc; ++i)

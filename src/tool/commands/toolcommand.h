@@ -49,7 +49,8 @@ protected:
     // The one positional argument; reports a Russian message otherwise.
     static bool singleArgument(const QCommandLineParser &parser, const QString &what,
                                QString *argument, ToolStreams streams);
-    // Reads a crossword; on failure writes the reader's Russian message to err.
+    // Reads a crossword strictly (see StrictCrosswordReader); on failure writes
+    // the Russian message to err.
     static bool readCrossword(const QString &path, CrosswordDocument *document,
                               ToolStreams streams);
     // The one positional argument read as a crossword; false, with the Russian
