@@ -15,6 +15,8 @@
 #include <cstdio>
 #include <memory>
 
+#include <unistd.h>
+
 namespace {
 
 // Qt's own notes (a missing runtime folder, font fallbacks) are in English and
@@ -96,5 +98,5 @@ int main(int argc, char *argv[])
 
     QTextStream out(stdout);
     QTextStream err(stderr);
-    return dispatch.run(QCoreApplication::arguments(), {out, err});
+    return dispatch.run(QCoreApplication::arguments(), {out, err, isatty(STDERR_FILENO) != 0});
 }

@@ -5,6 +5,7 @@
 #include "crosswordfile.h"
 #include "crosswordmaker.h"
 #include "griddrawing.h"
+#include "terminalprogress.h"
 #include "wordlist.h"
 
 #include <QCommandLineParser>
@@ -193,7 +194,10 @@ int MakeCommand::run(const QCommandLineParser &parser, ToolStreams streams)
     for (const WordList::Entry &entry : list.entries())
         words.append({entry.answer, entry.clue});
     const CrosswordMaker maker(words);
-    const CrosswordMaker::Result result = maker.make(seed, tries);
+    TerminalProgress progress(streams, QStringLiteral("Составление кроссворда"));
+    const CrosswordMaker::Result result =
+        maker.make(seed, tries, [&progress](int done, int total) { progress.report(done, total); });
+    progress.finish();
 
     CrosswordFileError writeError;
     if (!CrosswordFile::write(outputPath, result.document, &writeError)) {

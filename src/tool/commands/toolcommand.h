@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+#include <chrono>
+
 class CrosswordDocument;
 class QCommandLineParser;
 class QTextStream;
@@ -21,6 +23,10 @@ struct ToolStreams
 {
     QTextStream &out;
     QTextStream &err;
+    // err goes to a terminal: a run that takes long shows how far it has come
+    // there (see TerminalProgress).
+    bool errIsTerminal = false;
+    std::chrono::milliseconds progressDelay = std::chrono::seconds(1);
 };
 
 // One command of kvarcella-tool ("pdf", "check", ...). The dispatch parses the
