@@ -75,8 +75,8 @@ TEST(StrictCrosswordReaderTest, RefusesWhatIsNoCrosswordNamingTheFirstBadLine)
         {"control characters shown as codes", withLine(9, "\x1B[2J\r"),
          "строка 9 («U+001B[2J») — запись"},
         {"ends after five records", QByteArray("\"\",\"\"\r\n").repeated(5),
-         "повреждён или не дописан: в нём 5 строк"},
-        {"empty", {}, "в нём 0 строк"},
+         "повреждён или не дописан: он кончается на строке 5,"},
+        {"empty", {}, "пуст"},
         {"larger than a crossword", QByteArray(CrosswordFile::MaxFileSize + 1, '"'),
          "слишком велик"},
     };

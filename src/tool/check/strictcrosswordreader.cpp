@@ -64,9 +64,13 @@ QString StrictCrosswordReader::problem(QByteArrayView bytes, const QString &file
 
     qsizetype at = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
     for (int line = 1; line <= CrosswordDocument::CellCount; ++line) {
+        if (at == bytes.size() && line == 1)
+            return QStringLiteral("Файл %1 пуст, а в файле кроссворда %2 записей клеток.")
+                .arg(name)
+                .arg(CrosswordDocument::CellCount);
         if (at == bytes.size())
-            return QStringLiteral("Файл %1 повреждён или не дописан: в нём %2 строк, а записей "
-                                  "клеток должно быть %3.")
+            return QStringLiteral("Файл %1 повреждён или не дописан: он кончается на строке %2, "
+                                  "а записей клеток должно быть %3.")
                 .arg(name)
                 .arg(line - 1)
                 .arg(CrosswordDocument::CellCount);
