@@ -246,12 +246,14 @@ TEST(CrosswordMakerTest, ReportsWhyAWordFoundNoPlace)
     }
     // Two 20-letter words can only meet at their first letters, filling the
     // grid's top row and left column; "яб" would have to cross "б" going up or
-    // left, out of the grid.
+    // left, out of the grid. (With more tries a smaller layout of the first
+    // word and "яб" wins, which places as many words; the first attempt takes
+    // the longest words first, in their order.)
     {
         const QString first = QStringLiteral("абвгдежзийклмнопрсту");
         const QString second = QStringLiteral("а") + QString(19, u'ф');
         const CrosswordMaker maker(wordsOf({first, second, QStringLiteral("яб")}));
-        const CrosswordMaker::Result result = maker.make(1);
+        const CrosswordMaker::Result result = maker.make(1, 1);
         EXPECT_EQ(result.width, 20);
         EXPECT_EQ(result.height, 20);
         ASSERT_EQ(result.unplaced.size(), 1);

@@ -21,7 +21,7 @@ class CrosswordMaker
 public:
     static constexpr int Size = 20;
     static constexpr int MaxNumbers = 99;
-    static constexpr int DefaultTries = 100;
+    static constexpr int DefaultTries = 1000;
     static constexpr int MaxTries = 10000;
 
     struct Word
