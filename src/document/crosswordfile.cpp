@@ -2,6 +2,7 @@
 
 #include "filefailurereason.h"
 #include "safefilewriter.h"
+#include "utf8text.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -45,51 +46,9 @@ bool isBlank(QChar c)
 // letter between two quote bytes, which is never valid UTF-8; so is any
 // lower-case letter followed by another letter or a space. The writer refuses
 // the one kind of file that could be taken for UTF-8 (see encode()).
-//
-// Stops at the first byte that cannot be UTF-8, which in a Windows-1251 file
-// is almost always its first letter. Overlong forms, surrogates and code
-// points past U+10FFFF are not UTF-8.
 bool looksLikeUtf8(QByteArrayView bytes)
 {
-    const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
-    const auto *end = p + bytes.size();
-    bool multiByte = false;
-    while (p != end) {
-        const unsigned char lead = *p;
-        if (lead < 0x80) {
-            ++p;
-            continue;
-        }
-        int continuation;
-        unsigned char low = 0x80; // allowed range of the second byte
-        unsigned char high = 0xBF;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            continuation = 1;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            continuation = 2;
-            if (lead == 0xE0)
-                low = 0xA0;
-            else if (lead == 0xED)
-                high = 0x9F;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            continuation = 3;
-            if (lead == 0xF0)
-                low = 0x90;
-            else if (lead == 0xF4)
-                high = 0x8F;
-        } else {
-            return false;
-        }
-        if (end - p <= continuation || p[1] < low || p[1] > high)
-            return false;
-        for (int i = 2; i <= continuation; ++i) {
-            if (p[i] < 0x80 || p[i] > 0xBF)
-                return false;
-        }
-        p += continuation + 1;
-        multiByte = true;
-    }
-    return multiByte;
+    return Utf8Text::looksLikeUtf8(bytes);
 }
 
 // Walks the decoded text field by field.
@@ -347,8 +306,7 @@ bool CrosswordFile::decode(QByteArrayView bytes, CrosswordDocument *document,
     return true;
 }
 
-bool CrosswordFile::read(const QString &path, CrosswordDocument *document,
-                         CrosswordFileError *error)
+bool CrosswordFile::readBytes(const QString &path, QByteArray *result, CrosswordFileError *error)
 {
     const QFileInfo info(path);
     if (!info.exists()) {
@@ -403,6 +361,16 @@ bool CrosswordFile::read(const QString &path, CrosswordDocument *document,
         return false;
     }
     bytes.truncate(got);
+    *result = std::move(bytes);
+    return true;
+}
+
+bool CrosswordFile::read(const QString &path, CrosswordDocument *document,
+                         CrosswordFileError *error)
+{
+    QByteArray bytes;
+    if (!readBytes(path, &bytes, error))
+        return false;
     CrosswordFileError decodeError;
     if (!decode(bytes, document, &decodeError)) {
         setError(error, decodeError.withFileName(path));

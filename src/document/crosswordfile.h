@@ -30,6 +30,9 @@ public:
     static bool decode(QByteArrayView bytes, CrosswordDocument *document,
                        CrosswordFileError *error);
 
+    // The bytes of a regular file of at most MaxFileSize bytes, for readers
+    // that look at them before decoding.
+    static bool readBytes(const QString &path, QByteArray *bytes, CrosswordFileError *error);
     // Reads a file of at most MaxFileSize bytes. On failure the document is untouched.
     static bool read(const QString &path, CrosswordDocument *document, CrosswordFileError *error);
     // Saves through SafeFileWriter: mode, group and hard links are kept. On

@@ -1,9 +1,11 @@
 #include "checkcommand.h"
+#include "crosswordcheck.h"
 #include "htmlcommand.h"
 #include "ipuzcommand.h"
 #include "makecommand.h"
 #include "pdfcommand.h"
 #include "tooldispatch.h"
+#include "utf8text.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -14,6 +16,8 @@
 #include <cstdio>
 #include <memory>
 
+#include <unistd.h>
+
 namespace {
 
 // Qt's own notes (a missing runtime folder, font fallbacks) are in English and
@@ -22,6 +26,28 @@ void quietQtMessages(QtMsgType type, const QMessageLogContext &, const QString &
 {
     if (type == QtCriticalMsg || type == QtFatalMsg)
         std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+// The argument with every byte that is not UTF-8 written as \xNN, or "" when
+// it is all UTF-8. Qt would turn such bytes into U+FFFD, so the file named
+// could never be opened and would be reported as missing.
+QString notUtf8(QByteArrayView argument)
+{
+    bool bad = false;
+    QString shown;
+    for (qsizetype at = 0; at < argument.size();) {
+        const int length = Utf8Text::sequenceLength(argument, at);
+        if (length == 0) {
+            bad = true;
+            shown += QStringLiteral("\\x%1").arg(
+                QString::number(static_cast<unsigned char>(argument[at]), 16).toUpper());
+            ++at;
+        } else {
+            shown += QString::fromUtf8(argument.sliced(at, length));
+            at += length;
+        }
+    }
+    return bad ? CrosswordCheck::printable(shown) : QString();
 }
 
 } // namespace
@@ -36,6 +62,19 @@ int main(int argc, char *argv[])
     dispatch.add(std::make_unique<CheckCommand>());
     dispatch.add(std::make_unique<MakeCommand>());
     dispatch.add(std::make_unique<HtmlCommand>());
+
+    for (int i = 2; i < argc; ++i) {
+        const QString shown = notUtf8(argv[i]);
+        if (!shown.isEmpty()) {
+            QTextStream(stderr) << QStringLiteral("«%1»: имя файла записано не в кодировке UTF-8, "
+                                                  "а kvarcella-tool понимает только имена в "
+                                                  "UTF-8. Переименуйте файл или выберите другое "
+                                                  "имя.")
+                                       .arg(shown)
+                                << Qt::endl;
+            return ToolExit::Failed;
+        }
+    }
 
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
@@ -61,5 +100,5 @@ int main(int argc, char *argv[])
 
     QTextStream out(stdout);
     QTextStream err(stderr);
-    return dispatch.run(QCoreApplication::arguments(), {out, err});
+    return dispatch.run(QCoreApplication::arguments(), {out, err, isatty(STDERR_FILENO) != 0});
 }

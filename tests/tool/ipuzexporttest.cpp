@@ -76,22 +76,65 @@ TEST(IpuzExportTest, SplitsTheCluesOfTheSchoolCrossword)
     EXPECT_EQ(cellOf(root, "solution", 5, 11), QJsonValue("Ь"));
 }
 
-TEST(IpuzExportTest, FreeFormCluesGoWholeToTheNotes)
+TEST(IpuzExportTest, FreeFormCluesGoWholeToTheNotesAsHtml)
 {
+    // Fault mended: the notes went out raw, and ipuz strings are HTML, so a
+    // rendering reader dropped "<b>...</b>" and ran the lines together.
     CrosswordDocument document = cleanCrossword();
-    const QString text = QStringLiteral(
-        "Кроссворд «Школа» <b>не разметка</b>\r\n1) Ею пишут.\r\n\r\n\"Кавычки\" \\ и ✓");
-    document.setClueText(text);
+    document.setClueText(QStringLiteral(
+        "Кроссворд «Школа» <b>не разметка</b> & co\r\n1) Ею пишут.\r\n\r\n\"Кавычки\" \\ и ✓"));
     const QJsonObject root = exported(document);
-    EXPECT_EQ(root.value("notes").toString(), text);
+    EXPECT_EQ(root.value("notes").toString(),
+              QStringLiteral("Кроссворд «Школа» &lt;b&gt;не разметка&lt;/b&gt; &amp; co<br/>1) Ею "
+                             "пишут.<br/><br/>\"Кавычки\" \\ и ✓"));
     EXPECT_TRUE(root.value("clues").toObject().isEmpty());
 }
 
-TEST(IpuzExportTest, HandEditedNumbersKeepTheirValueOrText)
+TEST(IpuzExportTest, CluesAndTitleAreEscapedAsHtml)
 {
-    CrosswordDocument document = boardFromRows({"аб", "в"}, {{0, "05"}, {1, "x"}});
+    // Fault mended: "<мяу>" was written raw and vanished in a reader that renders it.
+    const CrosswordDocument document =
+        boardFromRows({".кот"}, {{1, "1"}},
+                      QStringLiteral("По горизонтали:\r\n1. Говорит <мяу> & мурлычет."));
+    const QJsonObject root = exported(document, QStringLiteral("Кот & <пёс>"));
+    EXPECT_EQ(root.value("title").toString(), QStringLiteral("Кот &amp; &lt;пёс&gt;"));
+    EXPECT_EQ(root.value("clues").toObject().value("Across").toArray(),
+              QJsonArray({QJsonArray({1, "Говорит &lt;мяу&gt; &amp; мурлычет."})}));
+}
+
+TEST(IpuzExportTest, ExportsOnlyNumbersOfOneOrTwoDigitsAndSingleLetters)
+{
+    // Fault mended: "<b>9</b>", "123" and two-letter cells went out as cell
+    // labels and rebus answers from a crossword that check rejects. Such a
+    // cell stays in the grid as a plain square (0) with no answer given (0).
+    const struct
+    {
+        QString letter;
+        QString number;
+        QJsonValue puzzle;
+        QJsonValue solution;
+    } cases[] = {
+        {"к", "05", 5, "К"},
+        {"к", "99", 99, "К"},
+        {"к", "0", 0, "К"},
+        {"к", "123", 0, "К"},
+        {"к", "<b>9</b>", 0, "К"},
+        {"к", "x", 0, "К"},
+        {"ё", "", 0, "Ё"},
+        {"аб", "1", 1, 0},
+        {"7", "", 0, 0},
+        {"<", "", 0, 0},
+    };
+    CrosswordDocument document;
+    for (int i = 0; i < int(std::size(cases)); ++i) {
+        document.setLetter(i, cases[i].letter);
+        document.setNumber(i, cases[i].number);
+    }
     const QJsonObject root = exported(document);
-    EXPECT_EQ(cellOf(root, "puzzle", 0, 0), QJsonValue(5));
-    EXPECT_EQ(cellOf(root, "puzzle", 0, 1), QJsonValue("x"));
+    for (int i = 0; i < int(std::size(cases)); ++i) {
+        SCOPED_TRACE(cases[i].letter.toStdString() + " " + cases[i].number.toStdString());
+        EXPECT_EQ(cellOf(root, "puzzle", 0, i), cases[i].puzzle);
+        EXPECT_EQ(cellOf(root, "solution", 0, i), cases[i].solution);
+    }
     EXPECT_FALSE(root.contains("notes")) << "no clue text, nothing to note";
 }

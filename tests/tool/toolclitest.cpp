@@ -13,12 +13,15 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QThread>
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <grp.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -150,11 +153,77 @@ TEST_F(ToolCliTest, CheckExitsZeroWhenCleanOneOnProblemsTwoOnUnreadableFiles)
         EXPECT_EQ(tool({command, path("missing.crs")}).status, 2) << command;
 }
 
+// Fault mended: pdf, ipuz and check took almost any file with 800 separators
+// for a crossword (a 1 MB random file printed 306 pages, UTF-16 printed noise).
+TEST_F(ToolCliTest, EveryReadingCommandRefusesAFileThatIsNoCrosswordAndWritesNothing)
+{
+    QFile random(path("random.crs"));
+    ASSERT_TRUE(random.open(QIODevice::WriteOnly));
+    for (int i = 0; i < 1000; ++i)
+        random.write(QByteArray::number(i * 7919, 36).repeated(200) + ",\n");
+    random.close();
+    QFile utf16(path("utf16.crs"));
+    ASSERT_TRUE(utf16.open(QIODevice::WriteOnly));
+    utf16.write(QStringEncoder(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom)
+                    .encode(QStringLiteral("\"к\",\"1\"\r\n").repeated(400)));
+    utf16.close();
+
+    for (const char *command : {"check", "pdf", "ipuz"}) {
+        for (const auto &[name, reason] : {std::pair("random", "строка 1 ("),
+                                           std::pair("utf16", "в кодировке UTF-16")}) {
+            SCOPED_TRACE(std::string(command) + " " + name);
+            const ToolRun run = tool({command, path(QString::fromLatin1(name) + ".crs")});
+            EXPECT_EQ(run.status, 2);
+            EXPECT_TRUE(run.err.contains(QString::fromUtf8(reason))) << run.err.toStdString();
+            EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
+        }
+    }
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files).size(), 2) << "nothing was written";
+}
+
+// Fault mended: Qt turns such bytes into U+FFFD, and the file was reported missing.
+TEST_F(ToolCliTest, AFileNameThatIsNotUtf8IsReportedAsSuchNotAsMissing)
+{
+    const QByteArray name = QFile::encodeName(m_dir.path()) + "/\xFF\xE9.crs";
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+    ASSERT_TRUE(CrosswordFile::write(path("good.crs"), cleanCrossword(), nullptr));
+    // The shell passes the bytes as they are; QProcess would encode them as UTF-8.
+    for (const QStringList &arguments :
+         {QStringList{"check", "\\377\\351.crs"}, QStringList{"pdf", "good.crs", "-o", "\\377\\351.crs"}}) {
+        QString script = QStringLiteral("cd \"$1\" && exec \"$0\"");
+        for (const QString &argument : arguments)
+            script += QStringLiteral(" \"$(printf '%b' '%1')\"").arg(argument);
+        const ToolRun run = runProgram(QStringLiteral("/bin/sh"),
+                                       {"-c", script, QStringLiteral(KVARCELLA_TOOL), m_dir.path()});
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.err, QStringLiteral("«\\xFF\\xE9.crs»: имя файла записано не в кодировке "
+                                          "UTF-8, а kvarcella-tool понимает только имена в UTF-8. "
+                                          "Переименуйте файл или выберите другое имя.\n"))
+            << run.err.toStdString();
+    }
+    struct stat written {};
+    ASSERT_EQ(::stat(name.constData(), &written), 0);
+    EXPECT_EQ(written.st_size, 0) << "the PDF went into the file";
+}
+
 TEST_F(ToolCliTest, IpuzIsWrittenNextToTheCrosswordOrWhereAsked)
 {
     const QString crossword = save("Школа.crs", cleanCrossword());
     const ToolRun run = tool({"ipuz", crossword});
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+
+    // Written all the same, but the teacher hears that check would complain.
+    CrosswordDocument broken = cleanCrossword();
+    broken.setNumber(105, QString());
+    const ToolRun warned = tool({"ipuz", save("broken.crs", broken)});
+    EXPECT_EQ(warned.status, 0);
+    EXPECT_EQ(warned.err, QStringLiteral("Внимание: в кроссворде найдены ошибки (2), файл ipuz "
+                                         "записан с ними. Подробности: kvarcella-tool check «%1»\n")
+                              .arg(path("broken.crs")));
+    EXPECT_TRUE(QFile::exists(path("broken.ipuz")));
     QFile file(path("Школа.ipuz"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();

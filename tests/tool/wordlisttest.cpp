@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 
@@ -136,6 +137,77 @@ TEST(WordListTest, DetectsTheEncoding)
     }
 }
 
+// Faults mended: a UTF-16 list was read as nonsense, one stray byte turned
+// every word of a UTF-8 list into mojibake, a binary file was taken for a
+// list, and control characters went into the clues.
+TEST(WordListTest, ReadsEveryEncodingAndReportsHostileBytesByLineAndByte)
+{
+    const QString text = QStringLiteral("кот - Мурлычет.\nпёс - Лает.\nток - Течёт.\n");
+    QStringEncoder cp1251("windows-1251");
+    const QByteArray windows = cp1251.encode(text);
+    const QByteArray utf8 = text.toUtf8();
+    QByteArray random(4096, Qt::Uninitialized);
+    QRandomGenerator generator(15);
+    for (char &byte : random)
+        byte = char(generator.bounded(256));
+    const QStringList all = {QStringLiteral("кот"), QStringLiteral("пес"), QStringLiteral("ток")};
+    const QStringList firstAndLast = {QStringLiteral("кот"), QStringLiteral("ток")};
+    using Encoding = WordList::Encoding;
+
+    const struct
+    {
+        const char *name;
+        QByteArray bytes;
+        Encoding encoding;
+        QStringList answers;
+        QString problem; // of line 2, when there is one
+        QString refusal;
+    } cases[] = {
+        {"UTF-16 LE", QStringEncoder(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom)
+                          .encode(text),
+         Encoding::Utf16LittleEndian, all, {}, {}},
+        {"UTF-16 BE", QStringEncoder(QStringEncoder::Utf16BE, QStringEncoder::Flag::WriteBom)
+                          .encode(text),
+         Encoding::Utf16BigEndian, all, {}, {}},
+        {"a stray byte in UTF-8", QByteArray(utf8).insert(utf8.indexOf('\n') + 3, '\xFF'),
+         Encoding::Utf8, firstAndLast,
+         "Строка 2: байт номер 3 (0xFF) — не UTF-8, а остальной список записан в UTF-8.", {}},
+        {"a UTF-8 line in Windows-1251",
+         windows.left(windows.indexOf('\n') + 1) + QStringLiteral("пёс - Лает.\n").toUtf8() +
+             windows.mid(windows.lastIndexOf('\n', windows.size() - 2) + 1),
+         Encoding::Windows1251, firstAndLast, "Строка 2: строка записана в UTF-8", {}},
+        {"control characters in clues",
+         QStringLiteral("кот - Мур\tлычет.\nпёс - Ла\u001B[2Jет.\nток - Те\u0007чёт.\nлес - \u007F\n"
+                        "сон - \u0000\n")
+             .toUtf8(),
+         Encoding::Utf8, {QStringLiteral("кот")},
+         "Строка 2: в вопросе к слову «пёс» есть управляющий символ U+001B (знак номер 3 "
+         "вопроса)",
+         {}},
+        {"random bytes", random, Encoding::Utf8, {}, {}, "управляющий символ, и таких в файле "
+                                                         "больше, чем строк"},
+        {"a byte Windows-1251 lacks", QByteArray(windows).insert(windows.indexOf('\n') + 5, '\x98'),
+         Encoding::Utf8, {}, {}, "строка 2, байт номер 5 (0x98) — такого байта нет"},
+        {"no letter in any encoding", "\x85\x85 - \x97\x97\n", Encoding::Utf8, {}, {},
+         "нет ни одной буквы"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const WordList list = WordList::parse(c.bytes);
+        EXPECT_TRUE(list.refusal().contains(c.refusal)) << list.refusal().toStdString();
+        EXPECT_EQ(list.refusal().isEmpty(), c.refusal.isEmpty()) << list.refusal().toStdString();
+        EXPECT_EQ(answersOf(list), c.answers);
+        if (!c.refusal.isEmpty())
+            continue;
+        EXPECT_EQ(list.encoding(), c.encoding);
+        QString second;
+        for (const WordList::Problem &problem : list.problems())
+            second += problem.line == 2 ? problem.message : QString();
+        EXPECT_TRUE(second.startsWith(c.problem)) << second.toStdString();
+        EXPECT_EQ(second.isEmpty(), c.problem.isEmpty()) << second.toStdString();
+    }
+}
+
 TEST(WordListTest, StopsTakingWordsAtTheLimitAndSaysSoOnce)
 {
     // Distinct answers of two letters: "аа", "аб", ...
@@ -170,6 +242,18 @@ TEST(WordListTest, ReadReportsFilesThatCannotBeRead)
     big.close();
     EXPECT_FALSE(WordList::read(big.fileName(), &list, &error));
     EXPECT_TRUE(error.contains(QStringLiteral("слишком велик")));
+
+    QFile binary(dir.filePath(QStringLiteral("binary.txt")));
+    ASSERT_TRUE(binary.open(QIODevice::WriteOnly));
+    binary.write(QByteArray("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16) + QByteArray(64, '\0'));
+    binary.close();
+    EXPECT_FALSE(WordList::read(binary.fileName(), &list, &error));
+    EXPECT_EQ(error, QStringLiteral("Файл «%1» — не список слов: строка 2, байт номер 1 (0x1A) — "
+                                    "управляющий символ, и таких в файле больше, чем строк: это "
+                                    "не текст. Список должен быть текстом в кодировке UTF-8, "
+                                    "UTF-16 или Windows-1251.")
+                         .arg(binary.fileName()))
+        << error.toStdString();
 
     QFile good(dir.filePath(QStringLiteral("good.txt")));
     ASSERT_TRUE(good.open(QIODevice::WriteOnly));

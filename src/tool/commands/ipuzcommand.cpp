@@ -1,5 +1,6 @@
 #include "ipuzcommand.h"
 
+#include "crosswordcheck.h"
 #include "crossworddocument.h"
 #include "ipuzexport.h"
 
@@ -47,5 +48,13 @@ int IpuzCommand::run(const QCommandLineParser &parser, ToolStreams streams)
     if (!writeOutput(output, IpuzExport::toJson(document, crosswordTitle(path)), streams))
         return ToolExit::Failed;
     streams.out << writtenLine(output) << u'\n';
+    // Written all the same: the teacher may want to finish it elsewhere.
+    const qsizetype problems = CrosswordCheck(document).problems().size();
+    if (problems > 0)
+        streams.err << QStringLiteral("Внимание: в кроссворде найдены ошибки (%1), файл ipuz "
+                                      "записан с ними. Подробности: kvarcella-tool check «%2»")
+                           .arg(problems)
+                           .arg(CrosswordCheck::printable(path))
+                    << Qt::endl;
     return ToolExit::Ok;
 }

@@ -5,6 +5,7 @@
 #include "crosswordfile.h"
 #include "crosswordmaker.h"
 #include "griddrawing.h"
+#include "terminalprogress.h"
 #include "wordlist.h"
 
 #include <QCommandLineParser>
@@ -192,7 +193,10 @@ int MakeCommand::run(const QCommandLineParser &parser, ToolStreams streams)
     for (const WordList::Entry &entry : list.entries())
         words.append({entry.answer, entry.clue});
     const CrosswordMaker maker(words);
-    const CrosswordMaker::Result result = maker.make(seed, tries);
+    TerminalProgress progress(streams, QStringLiteral("Составление кроссворда"));
+    const CrosswordMaker::Result result =
+        maker.make(seed, tries, [&progress](int done, int total) { progress.report(done, total); });
+    progress.finish();
 
     // Encoded here and written like every command's output, so that "-" works too.
     QByteArray bytes;

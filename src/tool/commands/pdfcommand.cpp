@@ -2,6 +2,7 @@
 
 #include "crossworddocument.h"
 #include "pdfexport.h"
+#include "terminalprogress.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -86,7 +87,11 @@ int PdfCommand::run(const QCommandLineParser &parser, ToolStreams streams)
     PdfExport::Options options;
     options.title = crosswordTitle(path);
     options.answers = !parser.isSet(NoAnswersOption);
-    if (!writeOutput(output, PdfExport::render(document, options), streams))
+    TerminalProgress progress(streams, QStringLiteral("Запись PDF"));
+    options.progress = [&progress](qint64 done, qint64 total) { progress.report(done, total); };
+    const QByteArray pdf = PdfExport::render(document, options);
+    progress.finish();
+    if (!writeOutput(output, pdf, streams))
         return ToolExit::Failed;
     streams.out << writtenLine(output) << u'\n';
 

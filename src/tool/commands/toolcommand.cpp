@@ -5,6 +5,7 @@
 #include "crosswordfileerror.h"
 #include "filefailurereason.h"
 #include "safefilewriter.h"
+#include "strictcrosswordreader.h"
 
 #include <QCommandLineParser>
 #include <QFile>
@@ -82,9 +83,9 @@ bool ToolCommand::singleArgument(const QCommandLineParser &parser, const QString
 bool ToolCommand::readCrossword(const QString &path, CrosswordDocument *document,
                                 ToolStreams streams)
 {
-    CrosswordFileError error;
-    if (!CrosswordFile::read(path, document, &error)) {
-        streams.err << error.message() << Qt::endl;
+    QString message;
+    if (!StrictCrosswordReader::read(path, document, &message)) {
+        streams.err << message << Qt::endl;
         return false;
     }
     return true;

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+#include <chrono>
+
 class CrosswordDocument;
 class QCommandLineParser;
 class QTextStream;
@@ -23,6 +25,10 @@ struct ToolStreams
 {
     QTextStream &out;
     QTextStream &err;
+    // err goes to a terminal: a run that takes long shows how far it has come
+    // there (see TerminalProgress).
+    bool errIsTerminal = false;
+    std::chrono::milliseconds progressDelay = std::chrono::seconds(1);
 };
 
 // One command of kvarcella-tool ("pdf", "check", ...). The dispatch parses the
@@ -55,7 +61,8 @@ protected:
     // The one positional argument; reports a Russian message otherwise.
     static bool singleArgument(const QCommandLineParser &parser, const QString &what,
                                QString *argument, ToolStreams streams);
-    // Reads a crossword; on failure writes the reader's Russian message to err.
+    // Reads a crossword strictly (see StrictCrosswordReader); on failure writes
+    // the Russian message to err.
     static bool readCrossword(const QString &path, CrosswordDocument *document,
                               ToolStreams streams);
     // The one positional argument read as a crossword; false, with the Russian

@@ -129,7 +129,8 @@ int ToolDispatch::run(const QStringList &arguments, ToolStreams streams) const
     // With the command's file on standard output, its reports go to standard
     // error, so that the output can be piped on as it is.
     const ToolStreams commandStreams = command->writesToStandardOutput(parser)
-                                           ? ToolStreams{streams.err, streams.err}
+                                           ? ToolStreams{streams.err, streams.err, streams.errIsTerminal,
+                                                         streams.progressDelay}
                                            : streams;
     const int status = command->run(parser, commandStreams);
     streams.out.flush();

@@ -6,9 +6,11 @@
 #include <QString>
 
 // The crossword in the open ipuz format (JSON, UTF-8, kind crossword#1) on the
-// full 20 x 20 grid: blank squares are omitted cells (null), numbers come from
-// the number layer, the solution holds the letters in upper case. Clues in the
-// usual form go to "Across" and "Down"; any other clue text goes whole to "notes".
+// full 20 x 20 grid: blank squares are omitted cells (null), numbers of one or
+// two digits come from the number layer (0 for any other), the solution holds
+// single letters in upper case (0 for a cell holding anything else). Clues in
+// the usual form go to "Across" and "Down"; any other clue text goes whole to
+// "notes". Every text is written as ipuz wants it, as HTML.
 class IpuzExport
 {
 public:

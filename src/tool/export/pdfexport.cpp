@@ -164,21 +164,50 @@ QStringList splitLines(const QString &text)
     return normalized.isEmpty() ? QStringList() : normalized.split(u'\n');
 }
 
+// Qt looks for a word boundary in the whole rest of a word before it breaks
+// the word anywhere, for every line: a megabyte without a space took seconds
+// per page. A word longer than any line breaks anywhere regardless.
+bool hasOverlongWord(QStringView paragraph)
+{
+    constexpr qsizetype LongestWord = 256;
+    qsizetype run = 0;
+    for (const QChar c : paragraph) {
+        run = c == u' ' || c == u'\t' ? 0 : run + 1;
+        if (run > LongestWord)
+            return true;
+    }
+    return false;
+}
+
 // The clue text from the top edge down, wrapped to the content width; continues
 // at the top of a new page whenever a line would cross the bottom margin.
-void drawClues(PageWriter &page, const QString &text, qreal top)
+void drawClues(PageWriter &page, const QString &text, qreal top,
+               const PdfExport::Progress &progress)
 {
     QPainter &painter = page.painter();
     const QFont font = serifFont(ClueFontSize);
     painter.setFont(font);
     painter.setPen(Qt::black);
-    QTextOption option;
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+
+    // Laying a character out and drawing it count one step each.
+    const QStringList paragraphs = splitLines(text);
+    qint64 total = 0;
+    for (const QString &paragraph : paragraphs)
+        total += 2 * paragraph.size();
+    qint64 done = 0;
+    const auto report = [&](qint64 step) {
+        done += step;
+        if (progress)
+            progress(done, total);
+    };
 
     const qreal bottom = PageWriter::device(PageHeight - Margin);
     qreal y = PageWriter::device(top);
-    for (const QString &paragraph : splitLines(text)) {
+    for (const QString &paragraph : paragraphs) {
         QTextLayout layout(paragraph, font, painter.device());
+        QTextOption option;
+        option.setWrapMode(hasOverlongWord(paragraph) ? QTextOption::WrapAnywhere
+                                                      : QTextOption::WrapAtWordBoundaryOrAnywhere);
         layout.setTextOption(option);
         layout.beginLayout();
         QList<QTextLine> lines;
@@ -186,6 +215,7 @@ void drawClues(PageWriter &page, const QString &text, qreal top)
             line.setLineWidth(PageWriter::device(ContentWidth));
             line.setPosition(QPointF(0, 0));
             lines.append(line);
+            report(line.textLength());
         }
         layout.endLayout();
         for (const QTextLine &line : lines) {
@@ -196,6 +226,7 @@ void drawClues(PageWriter &page, const QString &text, qreal top)
             }
             line.draw(&painter, QPointF(PageWriter::device(Margin), y));
             y += line.height();
+            report(line.textLength());
         }
     }
 }
@@ -266,7 +297,7 @@ QByteArray PdfExport::render(const CrosswordDocument &document, const Options &o
         drawPupilLine(page);
         drawGrid(page, document, grid, false);
         const qreal cluesTop = grid.rows > 0 ? grid.rect.bottom() + ClueGap : GridTop;
-        drawClues(page, document.clueText(), cluesTop);
+        drawClues(page, document.clueText(), cluesTop, options.progress);
 
         if (options.answers) {
             page.newPage();

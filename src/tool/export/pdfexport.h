@@ -6,6 +6,8 @@
 #include <QRectF>
 #include <QString>
 
+#include <functional>
+
 // The crossword as an A4 PDF ready to print. Page 1 is the pupils' worksheet:
 // the name, a line for the pupil's name and class, the grid with only the
 // playable cells drawn as empty squares with their numbers, and the clue text,
@@ -14,10 +16,15 @@
 class PdfExport
 {
 public:
+    // Called as the clue text is laid out and drawn, with the steps done and
+    // to do: a megabyte of clues takes a second or more.
+    using Progress = std::function<void(qint64 done, qint64 total)>;
+
     struct Options
     {
         QString title;       // the crossword's name
         bool answers = true; // add the answer key page
+        Progress progress;
     };
 
     // Where the grid stands on page 1: the smallest block of rows and columns

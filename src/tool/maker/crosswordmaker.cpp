@@ -326,15 +326,19 @@ bool sharesLetter(const QString &a, const QString &b)
 
 } // namespace
 
-CrosswordMaker::Result CrosswordMaker::make(quint64 seed, int tries) const
+CrosswordMaker::Result CrosswordMaker::make(quint64 seed, int tries, const Progress &progress) const
 {
     tries = std::clamp(tries, 1, MaxTries);
     Outcome best = runAttempt(m_words, 0, seed);
     for (int attempt = 1; attempt < tries; ++attempt) {
+        if (progress)
+            progress(attempt, tries);
         Outcome next = runAttempt(m_words, attempt, seed);
         if (isBetter(next.layout, best.layout))
             best = std::move(next);
     }
+    if (progress)
+        progress(tries, tries);
 
     Result result;
     const Attempt &layout = best.layout;

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <functional>
+
 // Places a list of answers across and down on the 20 x 20 grid so that they
 // cross on equal letters and make a valid crossword: every run of two or more
 // letters across or down is one of the words, words touch only where they
@@ -19,7 +21,7 @@ class CrosswordMaker
 public:
     static constexpr int Size = 20;
     static constexpr int MaxNumbers = 99;
-    static constexpr int DefaultTries = 100;
+    static constexpr int DefaultTries = 1000;
     static constexpr int MaxTries = 10000;
 
     struct Word
@@ -63,9 +65,12 @@ public:
 
     explicit CrosswordMaker(QList<Word> words) : m_words(std::move(words)) {}
 
+    // Called after each attempt with the attempts made and to make.
+    using Progress = std::function<void(int done, int total)>;
+
     // Makes tries attempts (at least one) and keeps the best: most words placed,
     // then most crossings, then the smallest box.
-    Result make(quint64 seed, int tries = DefaultTries) const;
+    Result make(quint64 seed, int tries = DefaultTries, const Progress &progress = {}) const;
 
     const QList<Word> &words() const { return m_words; }
 

@@ -1,6 +1,7 @@
 #include "wordlist.h"
 
 #include "filefailurereason.h"
+#include "utf8text.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -8,6 +9,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 
@@ -20,6 +22,18 @@ bool isRussianLetter(QChar c)
     return c >= u'а' && c <= u'я';
 }
 
+QString codeOf(QChar c)
+{
+    return QStringLiteral("U+%1").arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper();
+}
+
+// NUL, BEL, ESC and the like: no clue holds them, and on a terminal or in a
+// file they do harm. Tab separates words and answers.
+bool isControl(QChar c)
+{
+    return c.category() == QChar::Other_Control && c != u'\t';
+}
+
 // A character named so that a teacher can find it in her file.
 QString describe(QChar c)
 {
@@ -27,7 +41,84 @@ QString describe(QChar c)
         return QStringLiteral("пробел");
     if (c == u'\t')
         return QStringLiteral("табуляция");
+    if (isControl(c))
+        return QStringLiteral("управляющий символ %1").arg(codeOf(c));
     return QStringLiteral("«%1»").arg(c);
+}
+
+bool isControlByte(unsigned char b)
+{
+    return (b < 0x20 && b != '\t' && b != '\r' && b != '\n') || b == 0x7F;
+}
+
+// A line of the file as bytes: CR LF, LF and a lone CR all end one, as in the
+// decoded text.
+struct ByteLine
+{
+    qsizetype start = 0;
+    QByteArrayView bytes;
+};
+
+QList<ByteLine> byteLines(QByteArrayView bytes)
+{
+    QList<ByteLine> lines;
+    qsizetype start = 0;
+    for (qsizetype at = 0; at <= bytes.size(); ++at) {
+        if (at < bytes.size() && bytes[at] != '\r' && bytes[at] != '\n')
+            continue;
+        lines.append({start, bytes.sliced(start, at - start)});
+        if (at + 1 < bytes.size() && bytes[at] == '\r' && bytes[at + 1] == '\n')
+            ++at;
+        start = at + 1;
+    }
+    return lines;
+}
+
+QString byteCode(char b)
+{
+    return QStringLiteral("0x%1").arg(
+        QString::number(static_cast<unsigned char>(b), 16).toUpper().rightJustified(2, u'0'));
+}
+
+// "строка 3, байт номер 17 (0x98)": where a byte of the file stands.
+QString bytePlace(const QList<ByteLine> &lines, QByteArrayView bytes, qsizetype offset)
+{
+    qsizetype line = 0;
+    while (line + 1 < lines.size() && lines[line + 1].start <= offset)
+        ++line;
+    return QStringLiteral("строка %1, байт номер %2 (%3)")
+        .arg(line + 1)
+        .arg(offset - lines[line].start + 1)
+        .arg(byteCode(bytes[offset]));
+}
+
+// The first byte of a line that is not part of valid UTF-8, or -1.
+qsizetype firstNotUtf8(QByteArrayView line)
+{
+    for (qsizetype at = 0; at < line.size();) {
+        const int length = Utf8Text::sequenceLength(line, at);
+        if (length == 0)
+            return at;
+        at += length;
+    }
+    return -1;
+}
+
+// Why bytes that are not UTF-8 are no Windows-1251 text either, or "".
+QString notWindows1251(const QList<ByteLine> &lines, QByteArrayView bytes)
+{
+    // The one byte value Windows-1251 leaves undefined.
+    const qsizetype undefined = bytes.indexOf('\x98');
+    if (undefined >= 0)
+        return QStringLiteral("%1 — такого байта нет ни в UTF-8, ни в Windows-1251")
+            .arg(bytePlace(lines, bytes, undefined));
+    for (const char b : bytes) {
+        const auto u = static_cast<unsigned char>(b);
+        if ((u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || u >= 0xC0 || u == 0xA8 ||
+            u == 0xB8)
+            return {};
+    }
+    return QStringLiteral("в нём нет ни одной буквы ни в UTF-8, ни в Windows-1251");
 }
 
 // The first character of text that Windows-1251 cannot hold, or "" when all fit.
@@ -74,25 +165,85 @@ Split findSeparator(QStringView line)
 WordList WordList::parse(QByteArrayView bytes)
 {
     WordList list;
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    if (utf8.hasError()) {
-        QStringDecoder cp1251(CodePage);
-        text = cp1251.decode(bytes);
-        list.m_encoding = Encoding::Windows1251;
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        const bool little = bytes.front() == '\xFF';
+        list.m_encoding = little ? Encoding::Utf16LittleEndian : Encoding::Utf16BigEndian;
+        QStringDecoder decoder(little ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
+        list.addLines(QString(decoder.decode(bytes.sliced(2))));
+        return list;
     }
-    // The decoder leaves a byte order mark in the text.
-    if (text.startsWith(QChar(0xFEFF)))
-        text.remove(0, 1);
+    const bool byteOrderMark = bytes.startsWith("\xEF\xBB\xBF");
+    if (byteOrderMark)
+        bytes = bytes.sliced(3);
+    const QList<ByteLine> lines = byteLines(bytes);
 
+    // Text has a control character here and there at most; a picture or an
+    // archive has them everywhere.
+    qsizetype controls = 0;
+    qsizetype firstControl = -1;
+    for (qsizetype at = 0; at < bytes.size(); ++at) {
+        if (isControlByte(static_cast<unsigned char>(bytes[at])) && controls++ == 0)
+            firstControl = at;
+    }
+    if (controls > lines.size()) {
+        list.m_refusal = QStringLiteral("%1 — управляющий символ, и таких в файле больше, чем "
+                                        "строк: это не текст")
+                             .arg(bytePlace(lines, bytes, firstControl));
+        return list;
+    }
+
+    // The encoding most of the list is written in; a line in another one is
+    // reported instead of being read as nonsense.
+    qsizetype multiByte = 0;
+    qsizetype notUtf8 = 0;
+    for (qsizetype at = 0; at < bytes.size();) {
+        const int length = Utf8Text::sequenceLength(bytes, at);
+        notUtf8 += length == 0;
+        multiByte += length > 1;
+        at += std::max(length, 1);
+    }
+    const bool utf8 = notUtf8 == 0 || byteOrderMark || multiByte > notUtf8;
+    if (!utf8) {
+        list.m_refusal = notWindows1251(lines, bytes);
+        if (!list.m_refusal.isEmpty())
+            return list;
+    }
+    list.m_encoding = utf8 ? Encoding::Utf8 : Encoding::Windows1251;
+
+    QStringDecoder cp1251(CodePage);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QByteArrayView line = lines[i].bytes;
+        QString problem;
+        QString text;
+        if (utf8) {
+            const qsizetype bad = firstNotUtf8(line);
+            if (bad >= 0)
+                problem = QStringLiteral("байт номер %1 (%2) — не UTF-8, а остальной список "
+                                         "записан в UTF-8.")
+                              .arg(bad + 1)
+                              .arg(byteCode(line[bad]));
+            text = QString::fromUtf8(line);
+        } else {
+            if (Utf8Text::looksLikeUtf8(line))
+                problem = QStringLiteral("строка записана в UTF-8, а остальной список — в "
+                                         "Windows-1251.");
+            text = cp1251.decode(line);
+        }
+        list.addLine(static_cast<int>(i) + 1, text, problem);
+    }
+    return list;
+}
+
+void WordList::addLines(QStringView text)
+{
     // A CR left inside a clue would break the clue text into two lines, so a
     // lone CR ends a line as CR LF and LF do.
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(u'\r', u'\n');
-    const QList<QStringView> lines = QStringView(text).split(u'\n');
+    QString normalized = text.toString();
+    normalized.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    normalized.replace(u'\r', u'\n');
+    const QList<QStringView> lines = QStringView(normalized).split(u'\n');
     for (qsizetype i = 0; i < lines.size(); ++i)
-        list.addLine(static_cast<int>(i) + 1, lines[i]);
-    return list;
+        addLine(static_cast<int>(i) + 1, lines[i]);
 }
 
 bool WordList::read(const QString &path, WordList *list, QString *error)
@@ -133,6 +284,12 @@ bool WordList::read(const QString &path, WordList *list, QString *error)
         return false;
     }
     *list = parse(bytes);
+    if (!list->refusal().isEmpty()) {
+        *error = QStringLiteral("Файл %1 — не список слов: %2. Список должен быть текстом в "
+                                "кодировке UTF-8, UTF-16 или Windows-1251.")
+                     .arg(name, list->refusal());
+        return false;
+    }
     return true;
 }
 
@@ -141,11 +298,15 @@ void WordList::reject(int line, const QString &message)
     m_problems.append({line, QStringLiteral("Строка %1: %2").arg(QString::number(line), message)});
 }
 
-void WordList::addLine(int number, QStringView line)
+void WordList::addLine(int number, QStringView line, const QString &encodingProblem)
 {
     const QStringView trimmed = line.trimmed();
     if (m_full || trimmed.isEmpty() || trimmed.startsWith(u'#'))
         return;
+    if (!encodingProblem.isEmpty()) {
+        reject(number, encodingProblem);
+        return;
+    }
 
     const Split split = findSeparator(line);
     if (split.at < 0) {
@@ -189,6 +350,15 @@ void WordList::addLine(int number, QStringView line)
     if (clue.isEmpty()) {
         reject(number, QStringLiteral("у слова «%1» нет вопроса.").arg(written));
         return;
+    }
+    for (qsizetype i = 0; i < clue.size(); ++i) {
+        if (isControl(clue[i])) {
+            reject(number, QStringLiteral("в вопросе к слову «%1» есть управляющий символ %2 "
+                                          "(знак номер %3 вопроса): в кроссворд его не записать.")
+                               .arg(written, codeOf(clue[i]))
+                               .arg(i + 1));
+            return;
+        }
     }
     const QString bad = firstUnencodable(clue);
     if (!bad.isEmpty()) {

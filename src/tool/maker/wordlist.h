@@ -35,23 +35,34 @@ public:
         QString message; // a complete Russian sentence naming the line
     };
 
-    enum class Encoding { Utf8, Windows1251 };
+    enum class Encoding { Utf8, Windows1251, Utf16LittleEndian, Utf16BigEndian };
 
-    // UTF-8 (with or without a byte order mark) when the bytes are valid UTF-8,
-    // otherwise Windows-1251.
+    // UTF-16 when the bytes start with its byte order mark; UTF-8 (with or
+    // without a byte order mark) when most of the bytes are UTF-8, and a line
+    // holding a byte that is not is left out; otherwise Windows-1251, and a line
+    // that is UTF-8 is left out. Bytes that cannot be a list of words in any of
+    // these (a byte Windows-1251 does not define, more control characters than
+    // lines, no letter at all) make a refusal instead.
     static WordList parse(QByteArrayView bytes);
     // False with a Russian message when the file cannot be read; problems
     // inside the list are not failures.
     static bool read(const QString &path, WordList *list, QString *error);
 
+    // Why the bytes are no list of words at all, a Russian phrase naming the
+    // line and byte; empty when they are one. A refused list has no entries.
+    const QString &refusal() const { return m_refusal; }
     const QList<Entry> &entries() const { return m_entries; }
     const QList<Problem> &problems() const { return m_problems; }
     Encoding encoding() const { return m_encoding; }
 
 private:
-    void addLine(int number, QStringView line);
+    // encodingProblem: why the line's bytes do not fit the list's encoding,
+    // reported unless the line is blank or a comment.
+    void addLine(int number, QStringView line, const QString &encodingProblem = {});
+    void addLines(QStringView text);
     void reject(int line, const QString &message);
 
+    QString m_refusal;
     QList<Entry> m_entries;
     QList<Problem> m_problems;
     QHash<QString, int> m_lineOfAnswer;
