@@ -301,6 +301,79 @@ TEST_F(ProgramTest, UnreadableCrosswordAtTheStartBringsTheStartWindowBackWithAMe
     EXPECT_EQ(startWindow(), nullptr);
 }
 
+// A double-click on a crossword names it on the command line: it opens as
+// after "открыть", and a failure shows the start window with the message.
+TEST_F(ProgramTest, CrosswordNamedOnTheCommandLineOpensAsIfChosenAtTheStart)
+{
+    const QString cat = crosswordFile(QStringLiteral("кот.crs"), Cat);
+    program->start();
+    const QPoint home = startWindow()->pos();
+    program = std::make_unique<Program>(platform, [this] { ++quits; });
+    settle();
+
+    program->startWith(cat);
+    settle();
+    EXPECT_EQ(startWindow(), nullptr);
+    Form1 *window = solvingWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->windowTitle(), TitlePrefix + cat);
+    EXPECT_EQ(currentFileName(), cat);
+    EXPECT_EQ(window->cluePane()->text(), Cat.clueText());
+    EXPECT_TRUE(window->grid()->letterLabel(1)->isVisible());
+    EXPECT_TRUE(platform.fileRequests.empty());
+    EXPECT_TRUE(platform.messages.empty());
+
+    const UnreadableCrosswords unreadable = unreadableCrosswords();
+    struct Row
+    {
+        QString fileName;
+        QString problem;
+        QString said;
+    };
+    std::vector<Row> rows;
+    for (const QString &bad : unreadable.all())
+        rows.push_back({bad, {}, bad});
+    rows.push_back({cat, QStringLiteral("имя файла записано не в кодировке UTF-8"),
+                    QStringLiteral("Не удалось прочитать файл «%1»: имя файла записано не в "
+                                   "кодировке UTF-8.")
+                        .arg(cat)});
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.fileName.toStdString());
+        currentFileName().clear();
+        program = std::make_unique<Program>(platform, [this] { ++quits; });
+        settle();
+        platform.messages.clear();
+        Form3 *start = nullptr;
+        platform.onMessage = [&](QWidget *owner, const FakePlatform::Message &) {
+            start = startWindow();
+            EXPECT_EQ(owner, start);
+            EXPECT_TRUE(start && start->isVisible() && start->pos() == home);
+        };
+        program->startWith(row.fileName, row.problem);
+        settle();
+        ASSERT_EQ(platform.messages.size(), 1u);
+        EXPECT_EQ(platform.messages[0].title, QStringLiteral("Кварцелла 2.0"));
+        EXPECT_TRUE(platform.messages[0].text.contains(row.said))
+            << platform.messages[0].text.toStdString();
+        ASSERT_NE(start, nullptr);
+        EXPECT_EQ(startWindow(), start);
+        EXPECT_TRUE(start->isVisible());
+        EXPECT_EQ(start->focusWidget(), start->openButton());
+        EXPECT_EQ(solvingWindow(), nullptr);
+        EXPECT_EQ(currentFileName(), QString());
+        EXPECT_EQ(quits, 0);
+    }
+    platform.onMessage = nullptr;
+
+    // Still the start window of every day: "открыть" opens a good file.
+    platform.fileAnswers = {cat};
+    click(startWindow()->openButton());
+    settle();
+    ASSERT_NE(solvingWindow(), nullptr);
+    EXPECT_EQ(solvingWindow()->windowTitle(), TitlePrefix + cat);
+}
+
 // Mended fault: the solving window's "Открыть..." used to unload the window
 // before reading the new file. Now the file is read first and a failure keeps
 // the window, its entries, checks and history as they were.
