@@ -12,7 +12,7 @@ packages=(
     xvfb xauth xdotool
     qt6-translations-l10n
     fp-utils libchm-bin
-    desktop-file-utils appstream shared-mime-info
+    desktop-file-utils appstream shared-mime-info libglib2.0-bin
     dpkg-dev lintian file xchm xdg-utils
     poppler-utils
     chromium chromium-driver python3-selenium

@@ -1,13 +1,74 @@
+#include "commandline.h"
 #include "designfonts.h"
 #include "program.h"
 #include "qtplatform.h"
 #include "russiantranslation.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QProcessEnvironment>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+bool qtStarted = false;
+
+void print(std::FILE *stream, const QString &text)
+{
+    std::fputs(text.toUtf8().constData(), stream);
+    std::fflush(stream);
+}
+
+// Qt's notes on the terminal (a missing runtime folder, a font fallback) are
+// in English and mean nothing to a pupil. A fatal one while Qt starts is the
+// display refusing the program: said in Russian, without a core dump.
+void quietQtMessages(QtMsgType type, const QMessageLogContext &, const QString &)
+{
+    if (type != QtFatalMsg)
+        return;
+    if (!qtStarted) {
+        QString display = qEnvironmentVariable("DISPLAY");
+        if (display.isEmpty())
+            display = qEnvironmentVariable("WAYLAND_DISPLAY");
+        print(stderr, CommandLine::displayFailedText(display));
+        std::_Exit(1);
+    }
+    print(stderr, QStringLiteral("kvarcella: внутренняя ошибка библиотеки Qt, программа "
+                                 "остановлена.\n"));
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    qInstallMessageHandler(quietQtMessages);
+
+    QList<QByteArray> arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QByteArray(argv[i]));
+    const CommandLine line = CommandLine::parse(arguments, QDir::currentPath());
+    switch (line.action()) {
+    case CommandLine::Action::Help:
+        print(stdout, CommandLine::helpText());
+        return 0;
+    case CommandLine::Action::Version:
+        print(stdout, CommandLine::versionText());
+        return 0;
+    case CommandLine::Action::Wrong:
+        print(stderr, QStringLiteral("kvarcella: %1\nСправка: kvarcella --help\n").arg(line.error()));
+        return 2;
+    case CommandLine::Action::Start:
+        break;
+    }
+    if (!line.hasDisplay(QProcessEnvironment::systemEnvironment())) {
+        print(stderr, CommandLine::noDisplayText());
+        return 1;
+    }
+
     QApplication app(argc, argv);
+    qtStarted = true;
     // The windows decide when the program ends, not the last visible window.
     QApplication::setQuitOnLastWindowClosed(false);
     DesignFonts::install();
@@ -15,6 +76,9 @@ int main(int argc, char *argv[])
 
     QtPlatform platform;
     Program program(platform);
-    program.start();
+    if (line.fileName().isEmpty())
+        program.start();
+    else
+        program.startWith(line.fileName(), line.fileNameProblem());
     return QApplication::exec();
 }

@@ -48,15 +48,50 @@ void Program::centre(QWidget *window)
     window->move(area.center() - QPoint(frame.width() / 2, frame.height() / 2));
 }
 
-void Program::start()
+Form3 *Program::loadStart()
 {
     auto *start = new Form3;
     m_windows.adopt(start);
     connect(start, &Form3::openClicked, this, &Program::openFromStart);
     connect(start, &Form3::createClicked, this, &Program::createFromStart);
     centre(start);
+    return start;
+}
+
+void Program::showStart(Form3 *start)
+{
     start->show();
     start->openButton()->setFocus();
+}
+
+void Program::start()
+{
+    showStart(loadStart());
+}
+
+void Program::startWith(const QString &fileName, const QString &problem)
+{
+    // The start window is loaded but not shown: a crossword that opens
+    // replaces it before it is ever seen.
+    Form3 *start = loadStart();
+    CrosswordFileError error;
+    if (problem.isEmpty() && replaceStart(start, fileName, &error))
+        return;
+    if (!problem.isEmpty())
+        error = CrosswordFileError::unreadable(fileName, problem);
+    showStart(start);
+    m_platform.showMessage(start, MessageTitle, error.message());
+}
+
+bool Program::replaceStart(Form3 *start, const QString &fileName, CrosswordFileError *error)
+{
+    CrosswordDocument document;
+    if (!CrosswordFile::read(fileName, &document, error))
+        return false;
+    currentFileName() = fileName;
+    m_windows.unload(start);
+    showSolving(currentFileName(), document);
+    return true;
 }
 
 bool Program::readCrossword(QWidget *owner, const QString &path, CrosswordDocument *document)
@@ -80,16 +115,11 @@ void Program::openFromStart()
     CommonDialog dialog(m_platform, start);
     dialog.setFlags(CommonDialog::OpenFlags);
     const bool chosen = dialog.showOpen();
-    CrosswordDocument document;
     CrosswordFileError error;
     // The file is read while the start window still exists, so a crossword
     // that cannot be read brings the start window back as after a cancel.
-    if (chosen && CrosswordFile::read(dialog.fileName(), &document, &error)) {
-        currentFileName() = dialog.fileName();
-        m_windows.unload(start);
-        showSolving(currentFileName(), document);
+    if (chosen && replaceStart(start, dialog.fileName(), &error))
         return;
-    }
     start->moveByTwips(StartAwayLeft, 0);
     start->moveByTwips(0, StartAwayTop);
     start->show();

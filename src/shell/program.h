@@ -7,6 +7,8 @@
 #include <functional>
 
 class CrosswordDocument;
+class CrosswordFileError;
+class Form3;
 class Platform;
 class QMainWindow;
 
@@ -23,6 +25,10 @@ public:
 
     // Loads and shows the start window.
     void start();
+    // Opens a crossword named on the command line as if it had been chosen
+    // after "открыть" on the start window. problem: why the name cannot be
+    // read at all, or "".
+    void startWith(const QString &fileName, const QString &problem = {});
 
     // Start window buttons.
     void openFromStart();
@@ -42,6 +48,9 @@ public:
 
 private:
     bool readCrossword(QWidget *owner, const QString &path, CrosswordDocument *document);
+    Form3 *loadStart();
+    void showStart(Form3 *start);
+    bool replaceStart(Form3 *start, const QString &fileName, CrosswordFileError *error);
     void showSolving(const QString &fileName, const CrosswordDocument &document);
     void showEditing();
     void connectSharedMenus(QMainWindow *window);

@@ -3,6 +3,9 @@
 # a virtual X display from a working folder that has no help file, presses
 # "создать" on the start window and chooses "Справка" -> "Содержание..." in the
 # editing window: a help viewer window must open the installed help file.
+# Then a crossword is opened the way a file manager's double-click does it
+# (gio open, with the installed file type and launcher entries): the
+# installed program's solving window must show it.
 #
 #   installedhelp.sh BUILD_DIR [SCREENSHOT.png]
 #
@@ -17,7 +20,7 @@ fail() {
     echo "help: $*" >&2
     exit 1
 }
-for tool in Xvfb xdotool xchm xdg-open; do
+for tool in Xvfb xdotool xchm xdg-open gio update-desktop-database update-mime-database; do
     command -v "$tool" >/dev/null || fail "$tool is missing (scripts/setup.sh installs it)"
 done
 
@@ -135,6 +138,35 @@ args=$(tr '\0' ' ' <"/proc/$pid/cmdline")
 [[ $args == *"$help_file"* ]] || fail "the viewer opened '$args', not $help_file"
 kill -0 "$program" 2>/dev/null || fail "the program ended"
 echo "help: '$name' shows $help_file"
+
+# The double-click: the desktop's own opener finds the crossword type and its
+# default handler among the installed files alone, and starts the program
+# from PATH (the cleanup stops it by the file name in its command line).
+share=$work/root/usr/share
+update-mime-database "$share/mime" >/dev/null 2>&1 || fail "update-mime-database failed"
+update-desktop-database "$share/applications" >/dev/null 2>&1 || fail "update-desktop-database failed"
+crossword=$work/folder/Урок.crs
+{
+    printf '"\xe0","1"\r\n'
+    for _ in $(seq 399); do printf '"",""\r\n'; done
+    printf '1. \xc1\xf3\xea\xe2\xe0.\r\n'
+} >"$crossword"
+mkdir -p "$work/home/configdirs"
+PATH=$work/root/usr/bin:$PATH XDG_DATA_DIRS=$share:/usr/share XDG_CONFIG_DIRS=$work/home/configdirs \
+    DBUS_SESSION_BUS_ADDRESS=disabled: gio open "$crossword" >"$work/gio.log" 2>&1 ||
+    fail "gio open failed: $(cat "$work/gio.log")"
+solving=
+deadline=$((SECONDS + 30))
+while ((SECONDS < deadline)); do
+    solving=$(xdotool search --onlyvisible --name "^$title  -  $crossword\$" 2>/dev/null | head -n 1)
+    [[ -n $solving ]] && break
+    sleep 0.3
+done
+[[ -n $solving ]] || fail "no window titled after $crossword opened: $(cat "$work/gio.log")"
+pid=$(xdotool getwindowpid "$solving" 2>/dev/null)
+[[ $(readlink "/proc/$pid/exe") == "$work/root/usr/bin/kvarcella" ]] ||
+    fail "the crossword opened in '$(readlink "/proc/$pid/exe")', not the installed program"
+echo "help: a double-click on $crossword opens it for solving"
 
 if [[ -n $screenshot ]]; then
     sleep 1

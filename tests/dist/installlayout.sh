@@ -15,7 +15,7 @@ fail() {
     echo "install: $*" >&2
     failures=$((failures + 1))
 }
-for tool in desktop-file-validate appstreamcli update-mime-database; do
+for tool in desktop-file-validate appstreamcli update-mime-database update-desktop-database xdg-mime gio; do
     command -v "$tool" >/dev/null || { echo "install: $tool is missing (scripts/setup.sh installs it)" >&2; exit 1; }
 done
 
@@ -60,9 +60,10 @@ done
 entry=$share/applications/$app.desktop
 if [[ -f $entry ]]; then
     exec_line=$(sed -n 's/^Exec=//p' "$entry")
-    [[ $exec_line == kvarcella ]] || fail "Exec is '$exec_line', not the bare program name"
+    [[ $exec_line == 'kvarcella %f' ]] || fail "Exec is '$exec_line', not the program name and one file"
     grep -qx "Icon=$app" "$entry" || fail "the launcher entry names another icon"
-    grep -q '^MimeType=' "$entry" && fail "the launcher entry declares file types, yet the program opens none from its command line"
+    grep -qx 'MimeType=application/x-kvarcella-crossword;' "$entry" ||
+        fail "the launcher entry does not declare the crossword type"
     grep -qx 'Name=Кварцелла 2.0' "$entry" || fail "the launcher entry is not named 'Кварцелла 2.0'"
     grep -qE '^Categories=Education;[A-Za-z]+;' "$entry" || fail "the launcher entry is not in Education plus a second category"
 fi
@@ -86,6 +87,27 @@ if [[ -f $share/mime/packages/$app.xml ]]; then
         fail "the crossword type does not show the program's icon"
     grep -q '<comment xml:lang="ru">Кроссворд</comment>' "$share/mime/application/x-kvarcella-crossword.xml" ||
         fail "the crossword type is not called 'Кроссворд'"
+fi
+
+# A double-click on a crossword opens it for solving. For a user who chose
+# nothing, with only the installed folders in sight, both the generic
+# xdg-mime and GLib's gio name the main program as the type's default; the
+# print entry stays among the other handlers. (gio drops entries whose
+# program is not on PATH.)
+if [[ -f $share/mime/application/x-kvarcella-crossword.xml ]]; then
+    update-desktop-database "$share/applications" 2>"$work/desktop.log" ||
+        fail "update-desktop-database: $(cat "$work/desktop.log")"
+    mkdir -p "$work/user/data" "$work/user/config" "$work/user/configdirs"
+    clean_user=(env -i PATH="$root/usr/bin:/usr/bin:/bin" HOME="$work/user" LC_ALL=C.UTF-8
+                XDG_DATA_DIRS="$share" XDG_DATA_HOME="$work/user/data"
+                XDG_CONFIG_HOME="$work/user/config" XDG_CONFIG_DIRS="$work/user/configdirs")
+    default=$("${clean_user[@]}" xdg-mime query default application/x-kvarcella-crossword 2>&1)
+    [[ $default == "$app.desktop" ]] || fail "xdg-mime names '$default' as the crossword type's default"
+    out=$("${clean_user[@]}" gio mime application/x-kvarcella-crossword 2>&1)
+    default=$(sed -n '1s/^Default application for .*: //p' <<<"$out")
+    [[ $default == "$app.desktop" ]] || fail "gio names '$default' as the crossword type's default: $out"
+    grep -qx $'\tru.kvarcella.KvarcellaPrint.desktop' <<<"$out" ||
+        fail "gio does not offer the print entry for crosswords: $out"
 fi
 
 if ((failures > 0)); then

@@ -301,6 +301,53 @@ TEST_F(ProgramTest, UnreadableCrosswordAtTheStartBringsTheStartWindowBackWithAMe
     EXPECT_EQ(startWindow(), nullptr);
 }
 
+// A double-click names the crossword on the command line: it opens as after
+// "открыть", and one that cannot be read shows the start window with the message.
+TEST_F(ProgramTest, CrosswordNamedOnTheCommandLineOpensAsIfChosenAtTheStart)
+{
+    const QString cat = crosswordFile(QStringLiteral("кот.crs"), Cat);
+    std::vector<std::pair<QString, QString>> failing; // the file, and why its name fails
+    for (const QString &bad : unreadableCrosswords().all())
+        failing.push_back({bad, {}});
+    failing.push_back({cat, QStringLiteral("имя файла записано не в кодировке UTF-8")});
+    for (const auto &[file, problem] : failing) {
+        SCOPED_TRACE(file.toStdString());
+        program = std::make_unique<Program>(platform, [this] { ++quits; });
+        settle();
+        platform.messages.clear();
+        platform.onMessage = [&](QWidget *owner, const FakePlatform::Message &) {
+            ASSERT_EQ(owner, startWindow());
+            EXPECT_TRUE(owner->isVisible());
+            expectCentred(owner);
+        };
+        program->startWith(file, problem);
+        settle();
+        ASSERT_EQ(platform.messages.size(), 1u);
+        EXPECT_TRUE(platform.messages[0].text.contains(problem.isEmpty() ? file : problem));
+        EXPECT_EQ(solvingWindow(), nullptr);
+        EXPECT_EQ(currentFileName(), QString());
+    }
+    platform.onMessage = nullptr;
+    platform.fileAnswers = {cat};
+    click(startWindow()->openButton());
+    settle();
+    ASSERT_NE(solvingWindow(), nullptr) << "that start window opens files as any other";
+
+    program = std::make_unique<Program>(platform, [this] { ++quits; });
+    settle();
+    platform.messages.clear();
+    program->startWith(cat);
+    settle();
+    EXPECT_EQ(startWindow(), nullptr);
+    ASSERT_NE(solvingWindow(), nullptr);
+    EXPECT_TRUE(solvingWindow()->isVisible());
+    EXPECT_EQ(solvingWindow()->windowTitle(), TitlePrefix + cat);
+    EXPECT_EQ(currentFileName(), cat);
+    EXPECT_EQ(platform.fileRequests.size(), 1u) << "no dialog but the one above";
+    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_EQ(quits, 0);
+}
+
 // Mended fault: the solving window's "Открыть..." used to unload the window
 // before reading the new file. Now the file is read first and a failure keeps
 // the window, its entries, checks and history as they were.

@@ -19,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <fcntl.h>
 #include <grp.h>
 #include <sys/stat.h>
@@ -362,6 +363,7 @@ TEST_F(ToolCliTest, OpenWritesToTheTemporaryFolderWhenTheCrosswordFolderIsReadOn
     const QString bin = path("bin");
     ASSERT_TRUE(QDir().mkpath(folder) && QDir().mkpath(temp) && QDir().mkpath(bin));
     const QString crossword = save("readonly/Урок.crs", cleanCrossword());
+    const QString second = save("readonly/Второй.crs", cleanCrossword());
 
     QFile opener(bin + "/xdg-open");
     ASSERT_TRUE(opener.open(QIODevice::WriteOnly));
@@ -390,12 +392,15 @@ TEST_F(ToolCliTest, OpenWritesToTheTemporaryFolderWhenTheCrosswordFolderIsReadOn
     environment.insert("QT_QPA_PLATFORM", "xcb");
     environment.remove("DISPLAY");
     environment.remove("WAYLAND_DISPLAY");
-    const ToolRun run = runProgram(
-        QStringLiteral(KVARCELLA_TOOL), {"pdf", "--open", crossword}, environment, [asRoot] {
-            if (asRoot && (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0))
-                _exit(99);
-        });
-    QFile::setPermissions(folder, everyone);
+    const auto openAsUser = [&](const QString &file) {
+        return runProgram(
+            QStringLiteral(KVARCELLA_TOOL), {"pdf", "--open", file}, environment, [asRoot] {
+                if (asRoot &&
+                    (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0))
+                    _exit(99);
+            });
+    };
+    const ToolRun run = openAsUser(crossword);
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
 
     EXPECT_FALSE(QFile::exists(folder + "/Урок.pdf"));
@@ -411,6 +416,39 @@ TEST_F(ToolCliTest, OpenWritesToTheTemporaryFolderWhenTheCrosswordFolderIsReadOn
     EXPECT_TRUE(written.endsWith("/Урок.pdf")) << written.toStdString();
     EXPECT_EQ(pageCount(written), 2);
     EXPECT_TRUE(run.out.contains(written)) << run.out.toStdString();
+
+    // Later runs reuse that one folder, closed to everyone else.
+    const QString own = QFileInfo(written).absolutePath();
+    QFile::remove(temp + "/opened");
+    ASSERT_EQ(openAsUser(second).status, 0);
+    EXPECT_TRUE(QFile::exists(own + "/Второй.pdf"));
+    EXPECT_EQ(QDir(temp).entryList({"kvarcella-*"}, QDir::AllEntries | QDir::System).size(), 1);
+    EXPECT_EQ(int(QFileInfo(own).permissions()) & 0x77, 0) << "group and others have no access";
+
+    // Whatever someone else prepared at that name is refused, and the PDF goes nowhere.
+    const QString bait = path("bait");
+    ASSERT_TRUE(QDir().mkpath(bait) && chmod(QFile::encodeName(bait), 0777) == 0);
+    const QByteArray ownName = QFile::encodeName(own);
+    const std::vector<std::pair<std::function<bool()>, QString>> prepared = {
+        {[&] { return QFile::link(bait, own); }, QStringLiteral("символическая ссылка")},
+        {[&] { return mkdir(ownName, 0777) == 0 && chmod(ownName, 0777) == 0 &&
+                      (!asRoot || chown(ownName, 65534, 65534) == 0); },
+         QStringLiteral("открыта другим пользователям")},
+        {[&] { return asRoot && mkdir(ownName, 0700) == 0; },
+         QStringLiteral("принадлежит другому пользователю")},
+    };
+    for (const auto &[make, said] : prepared) {
+        SCOPED_TRACE(said.toStdString());
+        if (!QFile::remove(own))
+            QDir(own).removeRecursively();
+        if (!make())
+            continue; // another owner takes root
+        const ToolRun refused = openAsUser(second);
+        EXPECT_EQ(refused.status, 2);
+        EXPECT_TRUE(refused.err.contains(said) && refused.err.contains(own)) << refused.err.toStdString();
+        EXPECT_TRUE(QDir(bait).isEmpty());
+    }
+    QFile::setPermissions(folder, everyone);
 
     // With a writable folder the PDF lands next to the crossword.
     const QString beside = save("Рядом.crs", cleanCrossword());
@@ -466,4 +504,60 @@ TEST_F(ToolCliTest, DashWritesTheResultToStandardOutputAndEveryReportToStandardE
     const ToolRun open = tool({"pdf", crossword, "--open", "-o", "-"});
     EXPECT_EQ(open.status, 2);
     EXPECT_TRUE(open.err.contains(QStringLiteral("--open"))) << open.err.toStdString();
+}
+
+// Mended fault: --open reported success whatever became of the opener, and
+// xdg-open's English ("no method available for opening ...") reached the user.
+TEST_F(ToolCliTest, OpenSaysWhenNoProgramCanShowThePdf)
+{
+    const QString bin = path("bin");
+    ASSERT_TRUE(QDir().mkpath(bin));
+    const QString crossword = save("Урок.crs", cleanCrossword());
+    struct Row
+    {
+        const char *opener; // the stand-in's last line; nullptr: no xdg-open at all
+        int status;
+        QString said;
+    };
+    const std::vector<Row> rows = {
+        {"exit 3", 2, QStringLiteral("нет программы, которая показывает файлы PDF")},
+        {"exit 0", 0, {}},
+        // A bare xdg-open that runs the viewer itself and waits for it.
+        {"echo $$ > \"$0.pid\"; exec /bin/sleep 60", 0, {}},
+        {nullptr, 2, QStringLiteral("не запускается программа xdg-open")},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.opener ? row.opener : "none");
+        const QString opener = bin + "/xdg-open";
+        QFile::remove(opener);
+        if (row.opener) {
+            QFile file(opener);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray("#!/bin/sh\necho \"xdg-open: no method available for opening "
+                                  "'$1'\" >&2\necho \"Opening $1\"\n") +
+                       row.opener + "\n");
+            file.close();
+            file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+        }
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("PATH", bin);
+        const ToolRun run =
+            runProgram(QStringLiteral(KVARCELLA_TOOL), {"pdf", "--open", crossword}, environment);
+        EXPECT_EQ(run.status, row.status) << run.err.toStdString();
+        EXPECT_EQ(run.err.isEmpty(), row.said.isEmpty()) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(row.said)) << run.err.toStdString();
+        EXPECT_FALSE(run.out.contains("Opening") || run.err.contains("no method"))
+            << run.out.toStdString() << run.err.toStdString();
+        EXPECT_TRUE(QFile::exists(path("Урок.pdf")));
+
+        // The viewer stays up after the tool is done.
+        QFile pidFile(opener + ".pid");
+        if (pidFile.open(QIODevice::ReadOnly)) {
+            const pid_t viewer = pidFile.readAll().trimmed().toInt();
+            ASSERT_GT(viewer, 0);
+            EXPECT_EQ(kill(viewer, 0), 0) << "the viewer was stopped with the tool";
+            kill(viewer, SIGTERM);
+            pidFile.remove();
+        }
+    }
 }

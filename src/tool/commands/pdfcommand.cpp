@@ -2,33 +2,45 @@
 
 #include "crossworddocument.h"
 #include "pdfexport.h"
+#include "pdfopener.h"
 #include "terminalprogress.h"
 
 #include <QCommandLineParser>
-#include <QDir>
 #include <QFileInfo>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QTextStream>
+
+#include <chrono>
 
 namespace {
 const QString OutputOption = QStringLiteral("output");
 const QString NoAnswersOption = QStringLiteral("no-answers");
 const QString OpenOption = QStringLiteral("open");
 
-// Next to the crossword when that folder takes new files, else in a new
-// folder of our own under the temporary folder: a name there that anyone can
-// guess could be a file or link someone else put in place.
-QString openTarget(const QString &defaultPath)
+// A viewer started by a bare xdg-open keeps it running; one that failed has
+// told so well within this (2.5 s measured on a loaded machine).
+constexpr std::chrono::seconds ViewerPatience(5);
+
+// Next to the crossword when that folder takes new files, else in the user's
+// own folder under the temporary folder, the same for every run: the viewer
+// may still show the file, so nothing removes it when the tool ends.
+bool openTarget(const QString &defaultPath, QString *target, ToolStreams streams)
 {
     const QFileInfo info(defaultPath);
-    if (QFileInfo(info.absolutePath()).isWritable() && (!info.exists() || info.isWritable()))
-        return defaultPath;
-    QTemporaryDir folder(QDir(QDir::tempPath()).filePath(QStringLiteral("kvarcella-XXXXXX")));
-    if (!folder.isValid())
-        return defaultPath; // writing there fails with the reason
-    folder.setAutoRemove(false);
-    return folder.filePath(info.fileName());
+    if (QFileInfo(info.absolutePath()).isWritable() && (!info.exists() || info.isWritable())) {
+        *target = defaultPath;
+        return true;
+    }
+    QString folder;
+    QString reason;
+    if (!PdfOpener::privateFolder(&folder, &reason)) {
+        streams.err << QStringLiteral("Папка кроссворда закрыта для записи, а во временную папку "
+                                      "«%1» PDF записать нельзя: %2.")
+                           .arg(folder, reason)
+                    << Qt::endl;
+        return false;
+    }
+    *target = folder + u'/' + info.fileName();
+    return true;
 }
 } // namespace
 
@@ -73,8 +85,8 @@ int PdfCommand::run(const QCommandLineParser &parser, ToolStreams streams)
     const bool open = parser.isSet(OpenOption);
     QString output = parser.isSet(OutputOption) ? parser.value(OutputOption)
                                                 : siblingPath(path, QStringLiteral("pdf"));
-    if (open && !parser.isSet(OutputOption))
-        output = openTarget(output);
+    if (open && !parser.isSet(OutputOption) && !openTarget(output, &output, streams))
+        return ToolExit::Failed;
     if (open && isStandardOutput(output)) {
         streams.err << QStringLiteral("С --open PDF нельзя записать в стандартный вывод: его "
                                       "нужно открыть из файла.")
@@ -95,13 +107,23 @@ int PdfCommand::run(const QCommandLineParser &parser, ToolStreams streams)
         return ToolExit::Failed;
     streams.out << writtenLine(output) << u'\n';
 
-    if (open && !QProcess::startDetached(QStringLiteral("xdg-open"),
-                                         {QFileInfo(output).absoluteFilePath()})) {
+    if (!open)
+        return ToolExit::Ok;
+    switch (PdfOpener::show(QFileInfo(output).absoluteFilePath(), ViewerPatience)) {
+    case PdfOpener::Outcome::Shown:
+        return ToolExit::Ok;
+    case PdfOpener::Outcome::NoViewer:
+        streams.err << QStringLiteral("Не удалось открыть файл «%1»: нет программы, которая "
+                                      "показывает файлы PDF.")
+                           .arg(output)
+                    << Qt::endl;
+        break;
+    case PdfOpener::Outcome::NoOpener:
         streams.err << QStringLiteral("Не удалось открыть файл «%1»: не запускается программа "
                                       "xdg-open.")
                            .arg(output)
                     << Qt::endl;
-        return ToolExit::Failed;
+        break;
     }
-    return ToolExit::Ok;
+    return ToolExit::Failed;
 }
