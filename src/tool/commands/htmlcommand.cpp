@@ -30,7 +30,7 @@ QList<QCommandLineOption> HtmlCommand::options() const
 {
     return {QCommandLineOption({QStringLiteral("o"), OutputOption},
                                QStringLiteral("Куда записать (по умолчанию рядом с кроссвордом, "
-                                              "с расширением .html)."),
+                                              "с расширением .html; «-» — в стандартный вывод)."),
                                QStringLiteral("ФАЙЛ.html"))};
 }
 
@@ -46,6 +46,6 @@ int HtmlCommand::run(const QCommandLineParser &parser, ToolStreams streams)
         return ToolExit::Failed;
     if (!writeOutput(output, HtmlExport::toHtml(document, crosswordTitle(path)), streams))
         return ToolExit::Failed;
-    streams.out << QStringLiteral("Записан файл «%1».").arg(output) << u'\n';
+    streams.out << writtenLine(output) << u'\n';
     return ToolExit::Ok;
 }

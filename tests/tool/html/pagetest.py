@@ -43,11 +43,8 @@ def write_crs(path, letters, numbers=None, clues=""):
     """A .crs file in UTF-8 (the reader takes UTF-8 as readily as Windows-1251)."""
     numbers = numbers or {}
 
-    def field(value):
-        # A quoted field ends at the next quote: one holding a quote goes unquoted.
-        return value if '"' in value else f'"{value}"'
-
-    lines = [f'{field(letters.get(i, ""))},{field(numbers.get(i, ""))}' for i in range(400)]
+    # A cell value cannot hold a quote: the tool refuses such a record.
+    lines = [f'"{letters.get(i, "")}","{numbers.get(i, "")}"' for i in range(400)]
     path.write_bytes(("\r\n".join(lines) + "\r\n" + clues + "\r\n").encode("utf-8"))
     return path
 
@@ -277,7 +274,7 @@ ATTACKS = [
 
 
 def crafted(args, folder):
-    numbers = {21: "<img src=x onerror=window.pwned=4>", 22: 'x"><svg onload=window.pwned=5>',
+    numbers = {21: "<img src=x onerror=window.pwned=4>", 22: "x><svg onload=window.pwned=5>",
                23: "</script>", 41: "&lt;"}
     clues = "\r\n".join(ATTACKS)
     name = '<b>Кот<b> & "x" <img src=x onerror=window.pwned=6>'
