@@ -38,14 +38,8 @@ int HtmlCommand::run(const QCommandLineParser &parser, ToolStreams streams)
 {
     QString path;
     CrosswordDocument document;
-    if (!readCrosswordArgument(parser, &path, &document, streams))
-        return ToolExit::Failed;
-    const QString output = parser.isSet(OutputOption) ? parser.value(OutputOption)
-                                                      : siblingPath(path, QStringLiteral("html"));
-    if (outputIsInput(path, output, streams))
-        return ToolExit::Failed;
-    if (!writeOutput(output, HtmlExport::toHtml(document, crosswordTitle(path)), streams))
-        return ToolExit::Failed;
-    streams.out << writtenLine(output) << u'\n';
-    return ToolExit::Ok;
+    return exportCrossword(parser, QStringLiteral("html"), HtmlExport::toHtml, &path, &document,
+                           streams)
+               ? ToolExit::Ok
+               : ToolExit::Failed;
 }

@@ -39,15 +39,9 @@ int IpuzCommand::run(const QCommandLineParser &parser, ToolStreams streams)
 {
     QString path;
     CrosswordDocument document;
-    if (!readCrosswordArgument(parser, &path, &document, streams))
+    if (!exportCrossword(parser, QStringLiteral("ipuz"), IpuzExport::toJson, &path, &document,
+                         streams))
         return ToolExit::Failed;
-    const QString output = parser.isSet(OutputOption) ? parser.value(OutputOption)
-                                                      : siblingPath(path, QStringLiteral("ipuz"));
-    if (outputIsInput(path, output, streams))
-        return ToolExit::Failed;
-    if (!writeOutput(output, IpuzExport::toJson(document, crosswordTitle(path)), streams))
-        return ToolExit::Failed;
-    streams.out << writtenLine(output) << u'\n';
     // Written all the same: the teacher may want to finish it elsewhere.
     const qsizetype problems = CrosswordCheck(document).problems().size();
     if (problems > 0)

@@ -157,6 +157,22 @@ bool ToolCommand::outputIsInput(const QString &input, const QString &output, Too
     return true;
 }
 
+bool ToolCommand::exportCrossword(const QCommandLineParser &parser, const QString &extension,
+                                  Render render, QString *path, CrosswordDocument *document,
+                                  ToolStreams streams)
+{
+    if (!readCrosswordArgument(parser, path, document, streams))
+        return false;
+    const QString output = parser.isSet(QStringLiteral("output"))
+                               ? parser.value(QStringLiteral("output"))
+                               : siblingPath(*path, extension);
+    if (outputIsInput(*path, output, streams) ||
+        !writeOutput(output, render(*document, crosswordTitle(*path)), streams))
+        return false;
+    streams.out << writtenLine(output) << u'\n';
+    return true;
+}
+
 QString ToolCommand::siblingPath(const QString &path, const QString &extension)
 {
     QString base = path;

@@ -80,6 +80,14 @@ protected:
     // True, with a message on err, when output is the crossword file itself
     // (sameFile): writing there would destroy the crossword.
     static bool outputIsInput(const QString &input, const QString &output, ToolStreams streams);
+    // The whole of a command that turns the crossword argument into one file:
+    // reads it, writes what render makes of it to -o, or beside the crossword
+    // with extension, never onto the crossword itself, and says where. path and
+    // document receive the crossword; false once a message is on err.
+    using Render = QByteArray (*)(const CrosswordDocument &document, const QString &title);
+    static bool exportCrossword(const QCommandLineParser &parser, const QString &extension,
+                                Render render, QString *path, CrosswordDocument *document,
+                                ToolStreams streams);
     // path with its .crs extension (any case) replaced by extension ("pdf").
     static QString siblingPath(const QString &path, const QString &extension);
     // The crossword's name as people see it: the file name without ".crs".
