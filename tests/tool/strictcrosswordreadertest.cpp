@@ -52,6 +52,10 @@ TEST(StrictCrosswordReaderTest, RefusesWhatIsNoCrosswordNamingTheFirstBadLine)
         {"as the program writes it", good, {}},
         {"LF line ends", QByteArray(good).replace("\r\n", "\n"), {}},
         {"UTF-8 with its mark", "\xEF\xBB\xBF" + text.toUtf8(), {}},
+        // Found by fuzzing: the windows read such a file as Windows-1251, the
+        // mark as letters of the first cell.
+        {"a UTF-8 mark before bytes that are no UTF-8", "\xEF\xBB\xBF" + good,
+         "строка 1 («п»ї\"\",\"\"») — запись клетки должна начинаться с кавычки"},
         {"UTF-16 LE", QStringEncoder(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom)
                           .encode(text),
          "записан в кодировке UTF-16"},

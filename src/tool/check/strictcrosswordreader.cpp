@@ -62,7 +62,9 @@ QString StrictCrosswordReader::problem(QByteArrayView bytes, const QString &file
                               "(например, в текстовом редакторе).")
             .arg(name);
 
-    qsizetype at = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    // A byte order mark only where the whole file reads as UTF-8: elsewhere the
+    // windows read its bytes as three letters of the first record.
+    qsizetype at = bytes.startsWith("\xEF\xBB\xBF") && Utf8Text::looksLikeUtf8(bytes) ? 3 : 0;
     for (int line = 1; line <= CrosswordDocument::CellCount; ++line) {
         if (at == bytes.size() && line == 1)
             return QStringLiteral("Файл %1 пуст, а в файле кроссворда %2 записей клеток.")
