@@ -27,31 +27,21 @@ void fullCrosswordToPdf(benchmark::State &state)
 }
 BENCHMARK(fullCrosswordToPdf)->Unit(benchmark::kMillisecond);
 
-void fullCrosswordToIpuz(benchmark::State &state)
+// The exports that make one file from the crossword and its title.
+void fullCrosswordExport(benchmark::State &state,
+                         QByteArray (*render)(const CrosswordDocument &, const QString &))
 {
     const CrosswordDocument document = BenchCrosswords::full();
     qint64 size = 0;
     for (auto _ : state) {
-        const QByteArray json = IpuzExport::toJson(document, QStringLiteral("Полный кроссворд"));
-        size = json.size();
-        benchmark::DoNotOptimize(json);
+        const QByteArray bytes = render(document, QStringLiteral("Полный кроссворд"));
+        size = bytes.size();
+        benchmark::DoNotOptimize(bytes);
     }
     state.counters["bytes"] = static_cast<double>(size);
 }
-BENCHMARK(fullCrosswordToIpuz)->Unit(benchmark::kMillisecond);
-
-void fullCrosswordToHtml(benchmark::State &state)
-{
-    const CrosswordDocument document = BenchCrosswords::full();
-    qint64 size = 0;
-    for (auto _ : state) {
-        const QByteArray page = HtmlExport::toHtml(document, QStringLiteral("Полный кроссворд"));
-        size = page.size();
-        benchmark::DoNotOptimize(page);
-    }
-    state.counters["bytes"] = static_cast<double>(size);
-}
-BENCHMARK(fullCrosswordToHtml)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(fullCrosswordExport, ToIpuz, IpuzExport::toJson)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(fullCrosswordExport, ToHtml, HtmlExport::toHtml)->Unit(benchmark::kMillisecond);
 
 void fullCrosswordCheck(benchmark::State &state)
 {
