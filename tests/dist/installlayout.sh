@@ -76,6 +76,19 @@ if [[ -f $metainfo ]]; then
     grep -E '^[EW]:' <<<"$out" && fail "appstreamcli validate reports problems"
     grep -q "<launchable type=\"desktop-id\">$app.desktop</launchable>" "$metainfo" ||
         fail "the description does not launch $app.desktop"
+    grep -q '<project_license>GPL-3.0-or-later</project_license>' "$metainfo" ||
+        fail "the description does not name the project's licence"
+fi
+
+# The licence: the full text at the top of the sources, and a machine-readable
+# copyright file that puts every shipped file under it.
+cmp -s "$source_dir/LICENSE" /usr/share/common-licenses/GPL-3 || fail "LICENSE is not the GPL 3 text"
+copyright=$root/usr/share/doc/kvarcella/copyright
+if [[ -f $copyright ]]; then
+    head -1 "$copyright" | grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+        fail "the copyright file is not in the machine-readable format"
+    grep -A2 -x 'Files: \*' "$copyright" | grep -qx 'License: GPL-3+' ||
+        fail "the copyright file does not put every file under GPL-3+"
 fi
 
 # The crossword type, as the desktop's own database tool compiles it.
