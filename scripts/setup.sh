@@ -16,6 +16,7 @@ packages=(
     dpkg-dev lintian file xchm xdg-utils
     poppler-utils
     chromium chromium-driver python3-selenium
+    dbus at-spi2-core python3-gi python3-pyatspi
 )
 # npm brings axe-core for the crossword page's accessibility test.
 if ! command -v npm >/dev/null; then
