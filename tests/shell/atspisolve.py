@@ -84,7 +84,7 @@ def inside(program, workdir, report):
         lambda e: inserted.append(str(e.any_data)), "object:text-changed:insert")
 
     env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb")
-    proc = subprocess.Popen([program], env=env)
+    proc = subprocess.Popen([program], env=env, cwd=workdir)
     try:
         app = wait_for("the program in the accessibility tree", lambda: next(
             (a for a in pyatspi.Registry.getDesktop(0) if a and a.get_process_id() == proc.pid), None))
