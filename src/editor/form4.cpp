@@ -4,11 +4,13 @@
 #include "clientarea.h"
 #include "cluepane.h"
 #include "crossworddocument.h"
+#include "gridcursor.h"
 #include "gridlabels.h"
 #include "letterkeyboard.h"
 #include "mainmenus.h"
 #include "numberpad.h"
 #include "plaintext.h"
+#include "popupkeys.h"
 #include "twips.h"
 
 #include <QPushButton>
@@ -60,6 +62,27 @@ void Form4::buildControls()
     m_keyboard = new LetterKeyboard(m_client);
     connect(m_keyboard, &LetterKeyboard::keyClicked, this,
             [this](int key) { apply([key](GridEditor &e) { e.pressLetterKey(key); }); });
+
+    m_cursor = new GridCursor(
+        m_grid,
+        [this](int cell) { return GridCursor::CellFacts{m_editor.number(cell), m_editor.letter(cell)}; },
+        m_client);
+    m_cursor->setLetterKeys(PopupKeys::forLetterKeyboard(m_keyboard));
+    PopupKeys *padKeys = PopupKeys::forNumberPad(m_numberPad);
+    connect(padKeys, &PopupKeys::dismissRequested, this, &Form4::hidePopups);
+    m_cursor->setNumberKeys(padKeys);
+    // A number written by the pad renames its cell; letters rename theirs.
+    connect(m_numberPad, &NumberPad::keyClicked, this, [this](int key) {
+        if (key == GridGeometry::PadDisplayKey)
+            m_cursor->cellRenamed(m_editor.selectedCell());
+    });
+
+    // The grid first in the Tab order, then the clues and the buttons; the
+    // window still opens with the focus in the clues.
+    setTabOrder(m_cursor, m_cluePane);
+    setTabOrder(m_cluePane, m_back);
+    setTabOrder(m_back, m_preview);
+    m_cluePane->setFocus();
 }
 
 void Form4::load()
@@ -68,6 +91,7 @@ void Form4::load()
     m_editorFileName.clear();
     m_keyboard->nameLastLetterKey();
     m_grid->createElements();
+    m_cursor->raise();
     m_numberPad->raise();
     m_keyboard->raise();
     redraw();

@@ -7,6 +7,7 @@
 class ClientArea;
 class CluePane;
 class CrosswordDocument;
+class GridCursor;
 class GridLabels;
 class LetterKeyboard;
 class NumberPad;
@@ -46,6 +47,7 @@ public:
     void setClueFontSize(qreal points);
 
     GridLabels *grid() const { return m_grid; }
+    GridCursor *gridCursor() const { return m_cursor; }
     LetterKeyboard *keyboard() const { return m_keyboard; }
     NumberPad *numberPad() const { return m_numberPad; }
     CluePane *cluePane() const { return m_cluePane; }
@@ -59,6 +61,7 @@ private:
     QString m_editorFileName;
     ClientArea *m_client = nullptr;
     GridLabels *m_grid = nullptr;
+    GridCursor *m_cursor = nullptr;
     CluePane *m_cluePane = nullptr;
     QPushButton *m_back = nullptr;
     QPushButton *m_preview = nullptr;

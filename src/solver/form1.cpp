@@ -5,12 +5,15 @@
 #include "cluepane.h"
 #include "crossworddocument.h"
 #include "designfonts.h"
+#include "gridcursor.h"
 #include "gridlabels.h"
 #include "letterkeyboard.h"
 #include "mainmenus.h"
 #include "plaintext.h"
+#include "popupkeys.h"
 #include "twips.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QPushButton>
 
@@ -50,6 +53,14 @@ void Form1::buildControls()
     m_grid = new GridLabels(m_client, GridGeometry::Window::Solving);
     connect(m_grid, &GridLabels::letterClicked, this, &Form1::selectCell);
     connect(m_grid, &GridLabels::numberClicked, this, &Form1::selectCell);
+    m_cursor = new GridCursor(
+        m_grid,
+        [this](int cell) {
+            return GridCursor::CellFacts{
+                m_solver.isNumberShown(cell) ? m_solver.cellNumber(cell) : QString(),
+                m_solver.enteredLetter(cell), m_solver.mark(cell) == GridSolver::Mark::Wrong};
+        },
+        m_client);
 
     m_cluePane = new CluePane(m_client);
     m_cluePane->setReadOnly(true);
@@ -86,8 +97,12 @@ void Form1::buildControls()
 
     m_keyboard = new LetterKeyboard(m_client);
     connect(m_keyboard, &LetterKeyboard::keyClicked, this, &Form1::pressLetterKey);
+    m_cursor->setLetterKeys(PopupKeys::forLetterKeyboard(m_keyboard));
 
     m_client->addTopLines(9240);
+    // The grid comes first in the Tab order, but the window opens with the
+    // focus where it always had it.
+    m_cluePane->setFocus();
 }
 
 void Form1::load(const QString &fileName, const CrosswordDocument &document)
@@ -99,6 +114,7 @@ void Form1::load(const QString &fileName, const CrosswordDocument &document)
     // Cell 0 keeps its design colour until it is first marked; the copies start white.
     for (int i = 1; i < CrosswordDocument::CellCount; ++i)
         GridLabels::setBackground(m_grid->letterLabel(i), White);
+    m_cursor->raise();
     m_keyboard->raise();
     redraw();
     showLastHistoryLine();
@@ -121,8 +137,10 @@ void Form1::finishCheck()
     const qsizetype lines = m_solver.history().size();
     m_solver.finishCheck();
     redraw();
-    if (m_solver.history().size() != lines)
+    if (m_solver.history().size() != lines) {
         showLastHistoryLine();
+        m_cursor->cellsRenamed();
+    }
 }
 
 void Form1::showLastHistoryLine()
@@ -132,8 +150,11 @@ void Form1::showLastHistoryLine()
 
 void Form1::backToSolving()
 {
+    const bool reviewing = m_solver.state() == GridSolver::State::Reviewing;
     m_solver.backToSolving();
     redraw();
+    if (reviewing)
+        m_cursor->cellsRenamed();
 }
 
 void Form1::hideKeyboard()
@@ -195,8 +216,12 @@ void Form1::redraw()
         m_cluePane->setFontSize(style.fontSize);
     if (m_cluePane->textColour() != toColour(style.colour))
         m_cluePane->setTextColour(toColour(style.colour));
-    if (newText)
+    if (newText) {
         m_cluePane->setText(m_solver.cluePaneText());
+        // A result or a hint is news to a pupil who cannot see the pane.
+        if (m_solver.state() != GridSolver::State::Solving && QAccessible::isActive())
+            m_cluePane->announceText();
+    }
 
     m_finish->setEnabled(m_solver.isFinishEnabled());
     m_back->setEnabled(m_solver.isBackEnabled());

@@ -8,6 +8,7 @@ class ClickableLabel;
 class ClientArea;
 class CluePane;
 class CrosswordDocument;
+class GridCursor;
 class GridLabels;
 class LetterKeyboard;
 class QComboBox;
@@ -35,6 +36,7 @@ public:
     void setClueFontSize(qreal points);
 
     GridLabels *grid() const { return m_grid; }
+    GridCursor *gridCursor() const { return m_cursor; }
     LetterKeyboard *keyboard() const { return m_keyboard; }
     CluePane *cluePane() const { return m_cluePane; }
 
@@ -56,6 +58,7 @@ private:
     GridSolver m_solver;
     ClientArea *m_client = nullptr;
     GridLabels *m_grid = nullptr;
+    GridCursor *m_cursor = nullptr;
     CluePane *m_cluePane = nullptr;
     QPushButton *m_back = nullptr;
     QPushButton *m_finish = nullptr;

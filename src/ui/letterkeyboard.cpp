@@ -16,6 +16,8 @@ LetterKeyboard::LetterKeyboard(QWidget *parent)
                k == GridGeometry::CloseKey ? DesignFonts::smallKey() : DesignFonts::key(),
                k == LastLetterKey ? QString() : GridGeometry::letterKeyCaption(k));
     }
+    // The erase key has no caption to be read by.
+    key(GridGeometry::EraseKey)->setAccessibleName(QStringLiteral("стереть"));
 }
 
 void LetterKeyboard::nameLastLetterKey()

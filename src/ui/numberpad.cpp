@@ -19,9 +19,17 @@ NumberPad::NumberPad(QWidget *parent)
                 "QPushButton { background-color: rgb(255, 255, 128); border: 1px solid gray; }"));
         }
     }
+    // The two keys without a digit, named for a screen reader.
+    key(GridGeometry::PadClearKey)->setAccessibleName(QStringLiteral("стереть"));
+    setDisplay(QString());
 }
 
 void NumberPad::setDisplay(const QString &text)
 {
-    key(GridGeometry::PadDisplayKey)->setText(text);
+    QPushButton *display = key(GridGeometry::PadDisplayKey);
+    if (display->text() == text && !display->accessibleName().isEmpty())
+        return;
+    display->setText(text);
+    display->setAccessibleName(text.isEmpty() ? QStringLiteral("записать номер")
+                                              : QStringLiteral("записать номер ") + text);
 }

@@ -19,6 +19,7 @@
 #include "form1.h"
 #include "form3.h"
 #include "form4.h"
+#include "gridcursor.h"
 #include "gridgeometry.h"
 #include "gridlabels.h"
 #include "letterkeyboard.h"
@@ -94,6 +95,7 @@ struct Hit
         ForwardButton, // "закончить" or "показать"
         HistoryCaption,
         History,
+        Grid, // the keyboard's stop in the grid
         Other
     };
     Kind kind = Kind::Other;
@@ -115,7 +117,8 @@ Hit classify(const QMainWindow *window, QWidget *widget)
         {QStringLiteral("Command1"), Hit::Kind::BackButton},
         {QStringLiteral("Command2"), Hit::Kind::ForwardButton},
         {QStringLiteral("Label3"), Hit::Kind::HistoryCaption},
-        {QStringLiteral("Combo1"), Hit::Kind::History}};
+        {QStringLiteral("Combo1"), Hit::Kind::History},
+        {QStringLiteral("GridCursor"), Hit::Kind::Grid}};
     for (QWidget *w = widget; w && w != window; w = w->parentWidget()) {
         if (qobject_cast<QScrollBar *>(w))
             return {Hit::Kind::ScrollBar};
@@ -133,7 +136,8 @@ QString describe(const Hit &hit)
     static const char *const names[] = {
         "background",     "beside the design area", "letter label", "number label", "letter key",
         "pad key",        "pop-up panel",           "clue pane",    "scroll bar",   "\"назад\"",
-        "forward button", "history caption",        "history",      "other control"};
+        "forward button", "history caption",        "history",      "grid",
+        "other control"};
     QString text = QString::fromUtf8(names[int(hit.kind)]);
     if (hit.index >= 0)
         text += QStringLiteral(" %1").arg(hit.index);
@@ -247,6 +251,10 @@ protected:
     void pressAnywhere(QMainWindow *window, Step &step);
     void pressBackground(QMainWindow *window, Step &step);
     void typeKeys(QMainWindow *window, Step &step);
+    // A key typed while a pop-up is open, or into the grid: recorded as the
+    // click it stands for, so that every check of clicks holds for it too.
+    bool typePopupKey(QMainWindow *window, QWidget *target, Step &step);
+    bool typeIntoGrid(QWidget *target, Step &step);
     void openInEditor(Form4 *window, Step &step);
     void saveInEditor(Form4 *window, Step &step, bool saveAs);
     void openInSolver(Form1 *window, Step &step);
@@ -525,6 +533,9 @@ void SoakTest::typeKeys(QMainWindow *window, Step &step)
     step.command = Command::Typing;
     QWidget *target = window->focusWidget() ? window->focusWidget() : window;
     step.typedInto = classify(window, target);
+    m_lastPress.window = nullptr;
+    if (typePopupKey(window, target, step) || typeIntoGrid(target, step))
+        return;
     QString shown;
     QList<std::pair<Qt::Key, QString>> keys;
     for (int count = 1 + m_dice->below(6); count > 0; --count) {
@@ -545,6 +556,87 @@ void SoakTest::typeKeys(QMainWindow *window, Step &step)
     announce(step);
     for (const auto &[key, text] : keys)
         QTest::sendKeyEvent(QTest::Click, target, key, text, Qt::NoModifier);
+}
+
+bool SoakTest::typePopupKey(QMainWindow *window, QWidget *target, Step &step)
+{
+    auto *editor = qobject_cast<Form4 *>(window);
+    const bool letters = editor ? editor->keyboard()->isVisible()
+                                : static_cast<Form1 *>(window)->keyboard()->isVisible();
+    const bool digits = editor && editor->numberPad()->isVisible();
+    // In the grid, a move may also close the pop-up.
+    if ((!letters && !digits) || (step.typedInto.kind == Hit::Kind::Grid && m_dice->percent(20)))
+        return false;
+    Qt::Key key = Qt::Key_unknown;
+    QString text;
+    int index = 0;
+    if (letters) {
+        index = 1 + m_dice->below(GridGeometry::LetterKeyCount);
+        if (index == GridGeometry::EraseKey) {
+            key = m_dice->percent(50) ? Qt::Key_Backspace : Qt::Key_Delete;
+        } else if (index == GridGeometry::CloseKey) {
+            key = Qt::Key_Escape;
+        } else {
+            text = GridGeometry::letterKeyCaption(index);
+            if (text == QStringLiteral("е") && m_dice->percent(30))
+                text = QStringLiteral("ё");
+            if (m_dice->percent(30))
+                text = text.toUpper();
+        }
+    } else {
+        // One roll past the keys: Escape, which closes the pad.
+        index = 1 + m_dice->below(GridGeometry::PadKeyCount + 1);
+        if (index <= 10) {
+            key = Qt::Key(Qt::Key_0 + index - 1);
+            text = QString::number(index - 1);
+        } else if (index == GridGeometry::PadClearKey) {
+            key = m_dice->percent(50) ? Qt::Key_Backspace : Qt::Key_Delete;
+        } else if (index == GridGeometry::PadDisplayKey) {
+            key = m_dice->percent(50) ? Qt::Key_Return : Qt::Key_Enter;
+        } else {
+            key = Qt::Key_Escape;
+            index = 0;
+        }
+    }
+    step.text += QStringLiteral(" typed %1 into %2 for %3 %4")
+                     .arg(text.isEmpty() ? QKeySequence(key).toString() : text,
+                          describe(step.typedInto), letters ? u"letter key" : u"pad key")
+                     .arg(index);
+    if (index > 0) {
+        step.command = Command::None;
+        step.pressed = true;
+        step.button = Qt::LeftButton;
+        step.hit = {letters ? Hit::Kind::LetterKey : Hit::Kind::PadKey, index};
+    }
+    announce(step);
+    QTest::sendKeyEvent(QTest::Click, target, key, text, Qt::NoModifier);
+    tally("typed: pop-up key");
+    return true;
+}
+
+bool SoakTest::typeIntoGrid(QWidget *target, Step &step)
+{
+    if (step.typedInto.kind != Hit::Kind::Grid)
+        return false;
+    static const Qt::Key keys[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up,     Qt::Key_Down,
+                                   Qt::Key_Home, Qt::Key_End,   Qt::Key_PageUp, Qt::Key_PageDown,
+                                   Qt::Key_Return, Qt::Key_Space};
+    const Qt::Key key = keys[m_dice->below(int(std::size(keys)))];
+    auto *cursor = static_cast<GridCursor *>(target);
+    step.text += QStringLiteral(" typed %1 into the grid at cell %2")
+                     .arg(QKeySequence(key).toString())
+                     .arg(cursor->cell());
+    if ((key == Qt::Key_Return || key == Qt::Key_Space) && cursor->isExposed(cursor->cell())) {
+        // The same as a click on the cell's letter.
+        step.command = Command::None;
+        step.pressed = true;
+        step.button = Qt::LeftButton;
+        step.hit = {Hit::Kind::LetterLabel, cursor->cell()};
+    }
+    announce(step);
+    QTest::keyClick(target, key);
+    tally("typed: grid");
+    return true;
 }
 
 void SoakTest::announce(const Step &step)
@@ -1181,7 +1273,8 @@ void SoakTest::run(quint32 seed, int actions)
         return;
     for (const char *outcome :
          {"pupil: solved", "pupil: checked", "pupil: open", "pupil: open failed", "teacher: open",
-          "teacher: open failed", "teacher: saved", "teacher: save failed"}) {
+          "teacher: open failed", "teacher: saved", "teacher: save failed", "typed: pop-up key",
+          "typed: grid"}) {
         EXPECT_GT(m_tally.value(QString::fromLatin1(outcome)), 0)
             << outcome << " never happened with seed " << seed;
     }

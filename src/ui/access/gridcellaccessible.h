@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QAccessibleWidget>
+#include <QPointer>
+
+class ClickableLabel;
+class GridCursor;
+
+// One cell of the grid before a screen reader: named by its place and what it
+// holds; its press action does what a click on its letter does.
+class GridCellAccessible : public QAccessibleWidget
+{
+public:
+    GridCellAccessible(ClickableLabel *letter, GridCursor *cursor);
+
+    QString text(QAccessible::Text t) const override;
+    QAccessibleInterface *parent() const override;
+    QAccessible::State state() const override;
+    QStringList actionNames() const override;
+    void doAction(const QString &actionName) override;
+
+private:
+    int cell() const;
+
+    QPointer<GridCursor> m_cursor;
+};

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QList>
+#include <QWidget>
+
+#include <functional>
+
+class GridLabels;
+class PopupKeys;
+
+// The grid as one stop of the keyboard's Tab order. The arrow keys move a
+// focus frame between the cells on show, Enter or Space press the cell as a
+// click on its letter does, and a typed letter opens the cell's keyboard and
+// types it. The frame is drawn only after a key press and goes at the next
+// mouse press, so a mouse user sees the window as it always was. The widget
+// lies over the focused cell and lets every mouse press through.
+//
+// It also stands for the grid before a screen reader: its cells are the ones
+// on show, each named by its place and contents.
+class GridCursor : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // What a cell holds, as its window shows it.
+    struct CellFacts
+    {
+        QString number;
+        QString letter;
+        bool wrong = false;
+    };
+    using Describe = std::function<CellFacts(int cell)>;
+
+    GridCursor(GridLabels *grid, Describe describe, QWidget *clientArea);
+
+    // The keyboard a typed letter opens; the number pad that Ctrl+Enter or
+    // "#" opens, where the window has one.
+    void setLetterKeys(PopupKeys *keys) { m_letterKeys = keys; }
+    void setNumberKeys(PopupKeys *keys) { m_numberKeys = keys; }
+
+    GridLabels *grid() const { return m_grid; }
+    int cell() const { return m_cell; }
+    bool isFrameShown() const;
+    bool isExposed(int cell) const;
+    // The cells on show, in reading order.
+    QList<int> exposedCells() const;
+    // "строка 3, столбец 5, номер 2, буква к", "..., пусто", "..., ошибка".
+    QString cellName(int cell) const;
+
+    // The same as a click on the cell's letter label.
+    void pressCell(int cell);
+    // Tells a screen reader that the cells' names changed, all or one.
+    void cellsRenamed();
+    void cellRenamed(int cell);
+
+    // Where a navigation key leads from a cell, over the cells on show:
+    // arrows to the next one in that direction, Home and End to the ends of
+    // the row, PageUp and PageDown to the ends of the column. A key that
+    // leads nowhere stays on the cell.
+    static int step(int cell, int key, const std::function<bool(int)> &exposed);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void moveTo(int cell);
+    void setKeyboardUse(bool used);
+    void dismissPopups();
+    void announceFocus();
+
+    GridLabels *m_grid;
+    Describe m_describe;
+    PopupKeys *m_letterKeys = nullptr;
+    PopupKeys *m_numberKeys = nullptr;
+    int m_cell = 0;
+    bool m_keyboardUse = false;
+};

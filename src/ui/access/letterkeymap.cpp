@@ -1,0 +1,90 @@
+#include "letterkeymap.h"
+
+#include "gridgeometry.h"
+
+#include <QKeyEvent>
+
+#include <array>
+#include <utility>
+
+namespace {
+
+// The Russian letters in the order of the keyboard's keys 1..32.
+constexpr char16_t Letters[] = u"абвгдежзийклмнопрстуфхцчшщъыьэюя";
+
+// Physical keys of the Russian layout: the X keyboard code (what Qt reports as
+// the native scan code on X11 and Wayland) and the Latin key of a US layout in
+// the same place, with the letter each one types.
+struct PlacedLetter
+{
+    quint32 code;
+    int latinKey;
+    char16_t letter;
+};
+
+constexpr std::array<PlacedLetter, 33> Placed{{
+    {49, Qt::Key_QuoteLeft, u'е'}, // ё
+    {24, Qt::Key_Q, u'й'},         {25, Qt::Key_W, u'ц'},
+    {26, Qt::Key_E, u'у'},         {27, Qt::Key_R, u'к'},
+    {28, Qt::Key_T, u'е'},         {29, Qt::Key_Y, u'н'},
+    {30, Qt::Key_U, u'г'},         {31, Qt::Key_I, u'ш'},
+    {32, Qt::Key_O, u'щ'},         {33, Qt::Key_P, u'з'},
+    {34, Qt::Key_BracketLeft, u'х'}, {35, Qt::Key_BracketRight, u'ъ'},
+    {38, Qt::Key_A, u'ф'},         {39, Qt::Key_S, u'ы'},
+    {40, Qt::Key_D, u'в'},         {41, Qt::Key_F, u'а'},
+    {42, Qt::Key_G, u'п'},         {43, Qt::Key_H, u'р'},
+    {44, Qt::Key_J, u'о'},         {45, Qt::Key_K, u'л'},
+    {46, Qt::Key_L, u'д'},         {47, Qt::Key_Semicolon, u'ж'},
+    {48, Qt::Key_Apostrophe, u'э'},
+    {52, Qt::Key_Z, u'я'},         {53, Qt::Key_X, u'ч'},
+    {54, Qt::Key_C, u'с'},         {55, Qt::Key_V, u'м'},
+    {56, Qt::Key_B, u'и'},         {57, Qt::Key_N, u'т'},
+    {58, Qt::Key_M, u'ь'},         {59, Qt::Key_Comma, u'б'},
+    {60, Qt::Key_Period, u'ю'},
+}};
+
+int keyForLetter(char16_t letter)
+{
+    if (letter == u'ё')
+        letter = u'е';
+    for (int i = 0; i < 32; ++i) {
+        if (Letters[i] == letter)
+            return i + 1;
+    }
+    return 0;
+}
+
+} // namespace
+
+int LetterKeyMap::keyForText(const QString &text)
+{
+    if (text.size() != 1)
+        return 0;
+    return keyForLetter(char16_t(text.at(0).toLower().unicode()));
+}
+
+int LetterKeyMap::keyFor(const QKeyEvent &event)
+{
+    // Shortcuts with Ctrl, Alt or Meta are never letters.
+    if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return 0;
+    switch (event.key()) {
+    case Qt::Key_Backspace:
+    case Qt::Key_Delete:
+        return GridGeometry::EraseKey;
+    case Qt::Key_Escape:
+        return GridGeometry::CloseKey;
+    default:
+        break;
+    }
+    if (const int key = keyForText(event.text()))
+        return key;
+    // Not a Russian letter: the key's place decides. Where the platform names
+    // no place (0), a US layout is assumed.
+    const quint32 code = event.nativeScanCode();
+    for (const PlacedLetter &placed : Placed) {
+        if (code != 0 ? placed.code == code : placed.latinKey == event.key())
+            return keyForLetter(placed.letter);
+    }
+    return 0;
+}

@@ -1,0 +1,107 @@
+#include "popupkeys.h"
+
+#include "gridgeometry.h"
+#include "letterkeyboard.h"
+#include "letterkeymap.h"
+#include "numberpad.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPushButton>
+
+namespace {
+
+// Escape on the pad has no key of its own.
+constexpr int Dismiss = -1;
+
+int padKeyFor(const QKeyEvent &event)
+{
+    if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return 0;
+    const int key = event.key();
+    if (key >= Qt::Key_0 && key <= Qt::Key_9)
+        return key - Qt::Key_0 + 1;
+    switch (key) {
+    case Qt::Key_Backspace:
+    case Qt::Key_Delete:
+        return GridGeometry::PadClearKey;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return GridGeometry::PadDisplayKey;
+    case Qt::Key_Escape:
+        return Dismiss;
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+PopupKeys::PopupKeys(KeyPanel *panel, KeyFor keyFor, int closeKey)
+    : QObject(panel), m_panel(panel), m_keyFor(keyFor), m_closeKey(closeKey)
+{
+    panel->installEventFilter(this);
+}
+
+PopupKeys *PopupKeys::forLetterKeyboard(LetterKeyboard *keyboard)
+{
+    return new PopupKeys(keyboard, &LetterKeyMap::keyFor, GridGeometry::CloseKey);
+}
+
+PopupKeys *PopupKeys::forNumberPad(NumberPad *pad)
+{
+    return new PopupKeys(pad, &padKeyFor, 0);
+}
+
+bool PopupKeys::isOpen() const
+{
+    return m_panel->isVisible();
+}
+
+int PopupKeys::keyFor(const QKeyEvent &event) const
+{
+    return m_keyFor(event);
+}
+
+bool PopupKeys::press(const QKeyEvent &event)
+{
+    if (!isOpen())
+        return false;
+    const int key = m_keyFor(event);
+    if (key == Dismiss)
+        dismiss();
+    else if (key > 0)
+        m_panel->key(key)->click();
+    return key != 0;
+}
+
+void PopupKeys::dismiss()
+{
+    if (!isOpen())
+        return;
+    if (m_closeKey > 0)
+        m_panel->key(m_closeKey)->click();
+    else
+        emit dismissRequested();
+}
+
+bool PopupKeys::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_panel) {
+        const bool shown = event->type() == QEvent::Show;
+        if ((shown || event->type() == QEvent::Hide) && shown != m_watching) {
+            m_watching = shown;
+            if (shown)
+                qApp->installEventFilter(this);
+            else
+                qApp->removeEventFilter(this);
+        }
+        return false;
+    }
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    auto *widget = qobject_cast<QWidget *>(watched);
+    if (!widget || widget->window() != m_panel->window())
+        return false;
+    return press(*static_cast<QKeyEvent *>(event));
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QObject>
+
+class KeyPanel;
+class LetterKeyboard;
+class NumberPad;
+class QKeyEvent;
+
+// Typed keys for a pop-up panel. While the panel is shown, a key typed
+// anywhere in its window acts as the panel's key for it, exactly as a click on
+// that key would. Watching the whole program only while the panel is open
+// keeps every other key press free of the cost.
+class PopupKeys : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Letters, Backspace or Delete as the erase key, Escape as "закрыть".
+    static PopupKeys *forLetterKeyboard(LetterKeyboard *keyboard);
+    // Digits, Backspace or Delete as the clearing key, Enter as the key that
+    // applies the number; Escape asks for the pad to be closed.
+    static PopupKeys *forNumberPad(NumberPad *pad);
+
+    bool isOpen() const;
+    // The panel's key for a typed key, 0 for none.
+    int keyFor(const QKeyEvent &event) const;
+    // Presses the panel's key for a typed key; false when the panel is
+    // closed or the key is none of its own.
+    bool press(const QKeyEvent &event);
+    // Closes the panel as Escape does.
+    void dismiss();
+
+signals:
+    // Escape on a panel without a close key of its own.
+    void dismissRequested();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    using KeyFor = int (*)(const QKeyEvent &);
+    PopupKeys(KeyPanel *panel, KeyFor keyFor, int closeKey);
+
+    KeyPanel *m_panel;
+    KeyFor m_keyFor;
+    int m_closeKey;
+    bool m_watching = false;
+};
