@@ -5,6 +5,8 @@ Runs on an Xvfb display and a session bus of its own; exits 77 (skipped) only wh
 this Python has no pyatspi.
 
     atspisolve.py path/to/kvarcella"""
+import ctypes
+import importlib.util
 import os
 import select
 import shutil
@@ -33,9 +35,16 @@ def cell_name(cell, letter=""):
                                            "буква " + letter if letter else "пусто")
 
 
+def die_with_parent(sig=signal.SIGKILL):
+    ctypes.CDLL(None).prctl(1, sig)  # PR_SET_PDEATHSIG
+
+
 def inside(program, workdir, report):
     import pyatspi
     from gi.repository import GLib
+    # Should dbus-run-session be gone, its buses and the program go with this process.
+    signal.signal(signal.SIGTERM, lambda *_: os.killpg(0, signal.SIGKILL))
+    die_with_parent(signal.SIGTERM)
     deadline = time.monotonic() + BUDGET
     focused = lambda o: o.getState().contains(pyatspi.STATE_FOCUSED)  # noqa: E731
     text_of = lambda o: o.queryText().getText(0, -1)  # noqa: E731
@@ -59,24 +68,26 @@ def inside(program, workdir, report):
                                       (name is None or o.name == name) and test(o))
 
     def key(name, command="key"):
-        subprocess.run(["xdotool", command, name], check=True)
+        subprocess.run(["xdotool", command, name], check=True, timeout=10)
 
-    def press_until(key_name, what, probe):
+    def press_until(key_name, what, probe):  # one press at a time: each moves the focus
         for _ in range(8):
+            moves = len(focus_moves)
             key(key_name)
-            try:
-                return wait_for(what, probe, 1)
-            except Failure:
-                pass
+            wait_for("the focus to move after " + key_name, lambda: len(focus_moves) > moves, 5)
+            if probe():
+                return
         raise Failure("%s never reached %s" % (key_name, what))
 
     crossword = os.path.join(workdir, "cat.crs")
     lines = ['"%s","%s"\r\n' % CELLS.get(i, ("", "")) for i in range(400)]
     with open(crossword, "wb") as f:
         f.write(("".join(lines) + CLUE + "\r\n").encode("cp1251"))
-    inserted = []
+    inserted, focus_moves = [], []
     pyatspi.Registry.registerEventListener(
         lambda e: inserted.append(str(e.any_data)), "object:text-changed:insert")
+    pyatspi.Registry.registerEventListener(
+        lambda e: e.detail1 and focus_moves.append(e), "object:state-changed:focused")
     env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb")
     proc = subprocess.Popen([program], env=env, cwd=workdir)
     try:
@@ -87,9 +98,14 @@ def inside(program, workdir, report):
         wait_for("\"открыть\"", lambda: find(start, pyatspi.ROLE_PUSH_BUTTON, "открыть")
                  ).queryAction().doAction(0)
         dialog = wait_for("the file dialog", lambda: find(app, pyatspi.ROLE_DIALOG, "Открыть"))
-        wait_for("its focused file name", lambda: find(dialog, pyatspi.ROLE_TEXT, test=focused))
+        field = wait_for("its focused file name field",
+                         lambda: find(dialog, pyatspi.ROLE_TEXT, test=focused))
         key(crossword, "type")
-        key("Return")
+        wait_for("the typed file name", lambda: text_of(field) == crossword)
+        # Qt holds each key until the accessibility bus has seen it (100 ms at most) and
+        # loses it, leaking, when its widget is gone by then: so no Return that closes the dialog.
+        time.sleep(0.5)
+        find(dialog, pyatspi.ROLE_PUSH_BUTTON, "Открыть").queryAction().doAction(0)
 
         solving = wait_for("the solving window", lambda: next(
             (w for w in app if w and w.name == TITLE + "  -  " + crossword), None))
@@ -97,7 +113,7 @@ def inside(program, workdir, report):
             solving, pyatspi.ROLE_TEXT, test=lambda o: text_of(o) == CLUE.replace("\r\n", "\n")))
         # No window manager here gives a new window the focus; xdotool does it instead.
         subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name",
-                        "^" + TITLE + "  -  ", "windowfocus", "--sync"], check=True)
+                        "^" + TITLE + "  -  ", "windowfocus", "--sync"], check=True, timeout=10)
         wait_for("the focused clue pane", lambda: focused(clues))
 
         grid = wait_for("\"сетка кроссворда\"", lambda: find(solving, None, "сетка кроссворда"))
@@ -147,12 +163,8 @@ def inside(program, workdir, report):
 
 
 def outside(program):
-    try:
-        import gi
-        gi.require_version("Atspi", "2.0")
-        import pyatspi  # noqa: F401
-    except (ImportError, ValueError) as e:
-        print("atspisolve: skipped: %s has no pyatspi (%s)" % (sys.executable, e))
+    if not importlib.util.find_spec("pyatspi"):
+        print("atspisolve: skipped: %s has no pyatspi" % sys.executable)
         return 77
     # The program, Qt's file dialog and the buses keep their files in here.
     workdir = tempfile.mkdtemp(prefix="kvarcella-atspi-")
@@ -162,9 +174,10 @@ def outside(program):
     for name in ("WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "AT_SPI_BUS_ADDRESS"):
         env.pop(name, None)
     ready, ready_w = os.pipe()
+    # No auto-repeat: a key whose release a busy machine delays must not come twice.
     xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(ready_w), "-screen", "0", "1280x1024x24",
-                             "-nolisten", "tcp", "-noreset"], pass_fds=[ready_w],
-                            stderr=subprocess.DEVNULL, start_new_session=True)
+                             "-nolisten", "tcp", "-noreset", "-r"], pass_fds=[ready_w],
+                            stderr=subprocess.DEVNULL, preexec_fn=die_with_parent)
     os.close(ready_w)
     session, log = None, open(workdir + "/session.log", "w+")
     try:
@@ -179,7 +192,7 @@ def outside(program):
         session = subprocess.Popen(
             ["dbus-run-session", "--", sys.executable, __file__, "--inside", program, workdir,
              str(report)], env=env, stdout=log, stderr=log, pass_fds=[report],
-            start_new_session=True)
+            start_new_session=True, preexec_fn=die_with_parent)
         os.close(report)
         try:
             status = session.wait(BUDGET + 30)
@@ -190,12 +203,14 @@ def outside(program):
             print("atspisolve: the session's log:\n" + log.read())
         return status
     finally:
-        for group in filter(None, (session, xvfb)):  # with whatever they started
+        if session:  # with whatever it started
             try:
-                os.killpg(group.pid, signal.SIGKILL)
+                os.killpg(session.pid, signal.SIGKILL)
             except ProcessLookupError:
                 pass
-            group.wait()
+            session.wait()
+        xvfb.kill()
+        xvfb.wait()
         os.close(ready)
         shutil.rmtree(workdir, ignore_errors=True)
 
@@ -207,7 +222,7 @@ def main():
             report = os.fdopen(int(sys.argv[4]), "w", buffering=1)
             return inside(sys.argv[2], sys.argv[3], report)
         return outside(os.path.abspath(sys.argv[1]))
-    except Failure as e:
+    except (Failure, subprocess.TimeoutExpired) as e:
         print("atspisolve: FAILED:", e, file=report)
         return 1
 
