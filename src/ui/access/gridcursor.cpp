@@ -97,9 +97,16 @@ QList<int> GridCursor::exposedCells() const
     return cells;
 }
 
+bool GridCursor::isFocused() const
+{
+    // The window's own focus, so that it holds also while no window manager
+    // makes the window active, as on a bare X server.
+    return window()->focusWidget() == this;
+}
+
 bool GridCursor::isFrameShown() const
 {
-    return m_keyboardUse && hasFocus() && isExposed(m_cell);
+    return m_keyboardUse && isFocused() && isExposed(m_cell);
 }
 
 QString GridCursor::cellName(int cell) const
@@ -274,7 +281,7 @@ void GridCursor::paintEvent(QPaintEvent *)
 
 void GridCursor::announceFocus()
 {
-    if (!QAccessible::isActive() || !hasFocus() || !isExposed(m_cell))
+    if (!QAccessible::isActive() || !isFocused() || !isExposed(m_cell))
         return;
     QAccessibleEvent event(m_grid->letterLabel(m_cell), QAccessible::Focus);
     QAccessible::updateAccessibility(&event);
