@@ -67,7 +67,9 @@ void Form4::buildControls()
     // the clues reaches it and the window still opens with the clues focused.
     m_cursor = new GridCursor(
         m_grid,
-        [this](int cell) { return GridCursor::CellFacts{m_editor.number(cell), m_editor.letter(cell)}; },
+        [this](int cell) {
+            return GridCursor::CellFacts{m_editor.number(cell), m_editor.letter(cell)};
+        },
         m_client);
     m_cursor->setLetterKeys(PopupKeys::forLetterKeyboard(m_keyboard));
     PopupKeys *padKeys = PopupKeys::forNumberPad(m_numberPad);

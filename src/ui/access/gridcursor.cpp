@@ -112,10 +112,12 @@ bool GridCursor::isFrameShown() const
 QString GridCursor::cellName(int cell) const
 {
     const CellFacts facts = m_describe(cell);
-    QString name = QStringLiteral("строка %1, столбец %2").arg(rowOf(cell) + 1).arg(columnOf(cell) + 1);
+    QString name =
+        QStringLiteral("строка %1, столбец %2").arg(rowOf(cell) + 1).arg(columnOf(cell) + 1);
     if (!facts.number.isEmpty())
         name += QStringLiteral(", номер ") + facts.number;
-    name += facts.letter.isEmpty() ? QStringLiteral(", пусто") : QStringLiteral(", буква ") + facts.letter;
+    name += facts.letter.isEmpty() ? QStringLiteral(", пусто")
+                                   : QStringLiteral(", буква ") + facts.letter;
     if (facts.wrong)
         name += QStringLiteral(", ошибка");
     return name;
@@ -182,8 +184,7 @@ void GridCursor::keyPressEvent(QKeyEvent *event)
         }
         return;
     }
-    const int next =
-        plain ? step(m_cell, key, [this](int c) { return isExposed(c); }) : -1;
+    const int next = plain ? step(m_cell, key, [this](int c) { return isExposed(c); }) : -1;
     if (next >= 0) {
         dismissPopups();
         moveTo(next);

@@ -10,6 +10,7 @@
 #include <QAccessible>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -75,12 +76,58 @@ template <typename Form> struct Shown : WindowDriver
     void background() { clickAt(QPoint(700, 700) - client()->pos() / 2 - QPoint(0, 50)); }
 };
 
+// A user's actions, one per word. Clicks: L12 a cell's letter, N12 its number,
+// K12 a keyboard key, P12 a pad key, F the forward button ("закончить" or
+// "показать"), C the clues, B the background. Keys, typed to the window's
+// focus: a name from the table below, a Latin letter (typed as on a US
+// layout), or anything else typed character by character.
+void play(WindowDriver &driver, QMainWindow &window, const QString &script)
+{
+    static const QMap<QString, std::pair<Qt::Key, Qt::KeyboardModifiers>> named = {
+        {QStringLiteral("Right"), {Qt::Key_Right, {}}},
+        {QStringLiteral("Down"), {Qt::Key_Down, {}}},
+        {QStringLiteral("End"), {Qt::Key_End, {}}},
+        {QStringLiteral("PageDown"), {Qt::Key_PageDown, {}}},
+        {QStringLiteral("Tab"), {Qt::Key_Tab, {}}},
+        {QStringLiteral("Return"), {Qt::Key_Return, {}}},
+        {QStringLiteral("Enter"), {Qt::Key_Enter, Qt::KeypadModifier}},
+        {QStringLiteral("Ctrl+Return"), {Qt::Key_Return, Qt::ControlModifier}},
+        {QStringLiteral("Space"), {Qt::Key_Space, {}}},
+        {QStringLiteral("Backspace"), {Qt::Key_Backspace, {}}},
+        {QStringLiteral("Escape"), {Qt::Key_Escape, {}}}};
+    static const QRegularExpression click(QStringLiteral("^([LNKP])(\\d+)$|^[FCB]$"));
+    for (const QString &word : script.split(u' ', Qt::SkipEmptyParts)) {
+        const int n = word.mid(1).toInt();
+        if (named.contains(word)) {
+            type(window, named[word].first, {}, named[word].second);
+        } else if (word.size() == 1 && word.at(0) >= u'a' && word.at(0) <= u'z') {
+            type(window, Qt::Key(Qt::Key_A + (word.at(0).unicode() - u'a')), word);
+        } else if (!click.match(word).hasMatch()) {
+            typeText(window, word);
+        } else if (word.at(0) == u'L') {
+            driver.clickLetter(n);
+        } else if (word.at(0) == u'N') {
+            driver.clickNumber(n);
+        } else if (word.at(0) == u'K') {
+            driver.key(n)->click();
+        } else if (word.at(0) == u'P') {
+            driver.padKey(n)->click();
+        } else if (word == u'F') {
+            driver.named<QPushButton>(QStringLiteral("Command2"))->click();
+        } else if (word == u'C') {
+            QTest::mouseClick(driver.pane()->viewport(), Qt::LeftButton);
+        } else {
+            driver.clickAt(QPoint(700, 690));
+        }
+    }
+}
+
 struct Sequence
 {
     const char *name;
     bool editing;
-    std::function<void(QMainWindow &)> keys;
-    std::function<void(WindowDriver &)> clicks;
+    const char16_t *keys;
+    const char16_t *clicks;
 };
 
 class KeysAndClicks : public testing::TestWithParam<Sequence>
@@ -93,15 +140,15 @@ TEST_P(KeysAndClicks, EndInTheSameStateOfTheRules)
 {
     const Sequence &row = GetParam();
     auto run = [&row](auto &typed, auto &clicked, auto state) {
-        // The window opens with the focus in the clues; the grid is one stop before them.
+        // The window opens with the focus in the clues; Shift+Tab reaches the grid.
         ASSERT_EQ(typed.window.focusWidget(), typed.pane());
         type(typed.window, Qt::Key_Backtab, {}, Qt::ShiftModifier);
         ASSERT_EQ(typed.window.focusWidget(), typed.window.gridCursor());
-        row.keys(typed.window);
-        row.clicks(clicked);
+        play(typed, typed.window, QString::fromUtf16(row.keys));
+        play(clicked, clicked.window, QString::fromUtf16(row.clicks));
         EXPECT_EQ(state(typed.window), state(clicked.window));
         // The frame shows while keys are used and goes with the next mouse press.
-        if (typed.window.gridCursor()->hasFocus()) {
+        if (typed.window.gridCursor()->isFocused()) {
             EXPECT_TRUE(typed.window.gridCursor()->isFrameShown());
             typed.background();
             EXPECT_FALSE(typed.window.gridCursor()->isFrameShown());
@@ -119,117 +166,24 @@ TEST_P(KeysAndClicks, EndInTheSameStateOfTheRules)
 INSTANTIATE_TEST_SUITE_P(
     BothWindows, KeysAndClicks,
     testing::Values(
-        Sequence{"LetterTypedInTheGrid", false, [](QMainWindow &w) { typeText(w, QStringLiteral("к")); },
-                 [](WindowDriver &d) {
-                     d.clickLetter(0);
-                     d.key(11)->click();
-                 }},
+        Sequence{"LetterTypedInTheGrid", false, u"к", u"L0 K11"},
         // A Latin layout types by position: q is й; ё is е.
-        Sequence{"ArrowsLatinKeysAndYo", false,
-                 [](QMainWindow &w) {
-                     type(w, Qt::Key_Right);
-                     type(w, Qt::Key_Q, QStringLiteral("q"));
-                     type(w, Qt::Key_Right);
-                     typeText(w, QStringLiteral("Ё"));
-                 },
-                 [](WindowDriver &d) {
-                     d.clickLetter(1);
-                     d.key(10)->click();
-                     d.clickLetter(2);
-                     d.key(6)->click();
-                 }},
-        Sequence{"EnterEscapeBackspaceAndEnd", false,
-                 [](QMainWindow &w) {
-                     typeText(w, QStringLiteral("к"));
-                     type(w, Qt::Key_Return);
-                     type(w, Qt::Key_Escape);
-                     type(w, Qt::Key_End);
-                     typeText(w, QStringLiteral("т"));
-                     type(w, Qt::Key_Space);
-                     type(w, Qt::Key_Backspace);
-                 },
-                 [](WindowDriver &d) {
-                     d.clickLetter(0);
-                     d.key(11)->click();
-                     d.clickLetter(0);
-                     d.key(34)->click();
-                     d.clickLetter(2);
-                     d.key(19)->click();
-                     d.clickLetter(2);
-                     d.key(33)->click();
-                 }},
-        // Down finds the nearest cell of the next row that has one; Tab reaches
-        // "закончить"; Enter in review shows the hint as a click does.
-        Sequence{"CheckByKeysThenHint", false,
-                 [](QMainWindow &w) {
-                     type(w, Qt::Key_Down);
-                     typeText(w, QStringLiteral("ь"));
-                     type(w, Qt::Key_Tab);
-                     type(w, Qt::Key_Tab);
-                     ASSERT_EQ(w.focusWidget()->objectName(), QStringLiteral("Command2"));
-                     type(w, Qt::Key_Space);
-                     w.findChild<GridCursor *>()->setFocus(Qt::BacktabFocusReason);
-                     type(w, Qt::Key_Enter, {}, Qt::KeypadModifier);
-                 },
-                 [](WindowDriver &d) {
-                     d.clickLetter(22);
-                     d.key(29)->click();
-                     d.named<QPushButton>(QStringLiteral("Command2"))->click();
-                     d.clickLetter(22);
-                 }},
+        Sequence{"ArrowsLatinKeysAndYo", false, u"Right q Right Ё", u"L1 K10 L2 K6"},
+        Sequence{"EnterEscapeBackspaceAndEnd", false, u"к Return Escape End т Space Backspace",
+                 u"L0 K11 L0 K34 L2 K19 L2 K33"},
+        // Down finds the nearest cell of the next row that has one; Tab twice
+        // reaches "закончить" past the disabled "назад"; Space checks; in
+        // review, Enter on a cell shows the hint as a click does.
+        Sequence{"CheckByKeysThenHint", false, u"Down ь Tab Tab Space Tab Return",
+                 u"L22 K29 F L22"},
         Sequence{"NumberPadByCtrlEnterAndHash", true,
-                 [](QMainWindow &w) {
-                     type(w, Qt::Key_Return, {}, Qt::ControlModifier);
-                     typeText(w, QStringLiteral("12"));
-                     type(w, Qt::Key_Return);
-                     type(w, Qt::Key_Right);
-                     typeText(w, QStringLiteral("#7"));
-                     type(w, Qt::Key_Backspace);
-                     typeText(w, QStringLiteral("3"));
-                     type(w, Qt::Key_Enter, {}, Qt::KeypadModifier);
-                 },
-                 [](WindowDriver &d) {
-                     d.clickNumber(0);
-                     d.padKey(2)->click();
-                     d.padKey(3)->click();
-                     d.padKey(12)->click();
-                     d.clickNumber(1);
-                     d.padKey(8)->click();
-                     d.padKey(11)->click();
-                     d.padKey(4)->click();
-                     d.padKey(12)->click();
-                 }},
+                 u"Ctrl+Return 12 Return Right #7 Backspace 3 Enter",
+                 u"N0 P2 P3 P12 N1 P8 P11 P4 P12"},
         // Every cell of the editing grid can be reached; Escape closes the pad.
-        Sequence{"EveryCellAndEscapeOnThePad", true,
-                 [](QMainWindow &w) {
-                     type(w, Qt::Key_PageDown);
-                     type(w, Qt::Key_End);
-                     typeText(w, QStringLiteral("я"));
-                     typeText(w, QStringLiteral("№5"));
-                     type(w, Qt::Key_Escape);
-                 },
-                 [](WindowDriver &d) {
-                     d.clickLetter(399);
-                     d.key(32)->click();
-                     d.clickNumber(399);
-                     d.padKey(6)->click();
-                     d.clickAt(QPoint(700, 690));
-                 }},
+        Sequence{"EveryCellAndEscapeOnThePad", true, u"PageDown End я №5 Escape",
+                 u"L399 K32 N399 P6 B"},
         // With the keyboard open, a letter typed in the clues goes to the keyboard.
-        Sequence{"LetterTypedInTheCluesWhileTheKeyboardIsOpen", true,
-                 [](QMainWindow &w) {
-                     type(w, Qt::Key_Tab);
-                     typeText(w, QStringLiteral("а"));
-                     WindowDriver(w).clickLetter(5);
-                     typeText(w, QStringLiteral("ж"));
-                 },
-                 [](WindowDriver &d) {
-                     QTest::mouseClick(d.pane()->viewport(), Qt::LeftButton);
-                     QTest::sendKeyEvent(QTest::Click, d.pane(), Qt::Key_unknown,
-                                         QStringLiteral("а"), Qt::NoModifier);
-                     d.clickLetter(5);
-                     d.key(7)->click();
-                 }}),
+        Sequence{"LetterTypedInTheCluesWhileTheKeyboardIsOpen", true, u"Tab а L5 ж", u"C а L5 K7"}),
     [](const testing::TestParamInfo<Sequence> &info) { return std::string(info.param.name); });
 
 TEST(LetterKeyMapTest, RussianLettersAndTheKeysInTheirPlacesOnOtherLayouts)
@@ -244,10 +198,10 @@ TEST(LetterKeyMapTest, RussianLettersAndTheKeysInTheirPlacesOnOtherLayouts)
     } rows[] = {
         {Qt::Key_unknown, u"к", 0, {}, 11},
         {Qt::Key_unknown, u"Ё", 0, Qt::ShiftModifier, 6},
-        {Qt::Key_Q, u"q", 0, {}, 10},               // no place known: a US layout
-        {Qt::Key_Y, u"y", 52, {}, 32},              // German Y stands where Z does: я
-        {Qt::Key_BracketLeft, u"ü", 34, {}, 22},    // х
-        {Qt::Key_Period, u".", 61, {}, 0},          // the Russian layout's full stop
+        {Qt::Key_Q, u"q", 0, {}, 10},            // no place known: a US layout
+        {Qt::Key_Y, u"y", 52, {}, 32},           // German Y stands where Z does: я
+        {Qt::Key_BracketLeft, u"ü", 34, {}, 22}, // х
+        {Qt::Key_Period, u".", 61, {}, 0},       // the Russian layout's full stop
         {Qt::Key_1, u"1", 10, {}, 0},
         {Qt::Key_Q, u"q", 24, Qt::ControlModifier, 0},
         {Qt::Key_Delete, u"", 119, {}, 33},
@@ -256,7 +210,8 @@ TEST(LetterKeyMapTest, RussianLettersAndTheKeysInTheirPlacesOnOtherLayouts)
     for (const auto &row : rows) {
         const QKeyEvent event(QEvent::KeyPress, row.key, row.modifiers, row.scanCode, 0, 0,
                               QString::fromUtf16(row.text));
-        EXPECT_EQ(LetterKeyMap::keyFor(event), row.expected) << QString::fromUtf16(row.text).toStdString();
+        EXPECT_EQ(LetterKeyMap::keyFor(event), row.expected)
+            << QString::fromUtf16(row.text).toStdString();
     }
 }
 
@@ -270,14 +225,15 @@ TEST(GridCursorTest, ArrowsReachEveryCellOnShowAndEndsStopAtTheEdges)
         Qt::Key key;
         int to;
     } rows[] = {
-        {0, Qt::Key_Right, 1},     {2, Qt::Key_Right, 2},    {1, Qt::Key_Left, 0},
-        {0, Qt::Key_Down, 22},     {22, Qt::Key_Down, 45},   {45, Qt::Key_Down, 399},
-        {399, Qt::Key_Up, 45},     {22, Qt::Key_Up, 2},      {0, Qt::Key_Up, 0},
-        {1, Qt::Key_Home, 0},      {0, Qt::Key_End, 2},      {22, Qt::Key_PageUp, 2},
-        {2, Qt::Key_PageDown, 22}, {45, Qt::Key_Home, 45},   {0, Qt::Key_A, -1},
+        {0, Qt::Key_Right, 1},     {2, Qt::Key_Right, 2},  {1, Qt::Key_Left, 0},
+        {0, Qt::Key_Down, 22},     {22, Qt::Key_Down, 45}, {45, Qt::Key_Down, 399},
+        {399, Qt::Key_Up, 45},     {22, Qt::Key_Up, 2},    {0, Qt::Key_Up, 0},
+        {1, Qt::Key_Home, 0},      {0, Qt::Key_End, 2},    {22, Qt::Key_PageUp, 2},
+        {2, Qt::Key_PageDown, 22}, {45, Qt::Key_Home, 45}, {0, Qt::Key_A, -1},
     };
     for (const auto &row : rows)
-        EXPECT_EQ(GridCursor::step(row.from, row.key, exposed), row.to) << row.from << " " << row.key;
+        EXPECT_EQ(GridCursor::step(row.from, row.key, exposed), row.to)
+            << row.from << " " << row.key;
 }
 
 namespace {
@@ -330,7 +286,8 @@ TEST(ScreenReaderTest, SolvingGridShowsOnlyItsCellsNamedAndPressable)
 {
     Shown<Form1> form;
     QAccessibleInterface *root = QAccessible::queryAccessibleInterface(&form.window);
-    EXPECT_EQ(expectConsistentTree(root), 4) << "the cells, each once, and no blank or number label";
+    EXPECT_EQ(expectConsistentTree(root), 4)
+        << "the cells, each once, and no blank or number label";
     QAccessibleInterface *grid = findNamed(root, QStringLiteral("сетка кроссворда"));
     ASSERT_TRUE(grid);
     ASSERT_EQ(grid->childCount(), 4) << "the four cells of the crossword, none of the blanks";
@@ -370,7 +327,8 @@ TEST(ScreenReaderTest, EditingGridExposesTheCellsOnShowAndNamesThePadKeys)
 
     form.clickNumber(21);
     for (int digit = 0; digit <= 9; ++digit)
-        EXPECT_EQ(nameOf(QAccessible::queryAccessibleInterface(form.padKey(digit + 1))), std::to_string(digit));
+        EXPECT_EQ(nameOf(QAccessible::queryAccessibleInterface(form.padKey(digit + 1))),
+                  std::to_string(digit));
     EXPECT_EQ(nameOf(QAccessible::queryAccessibleInterface(form.padKey(11))), "стереть");
     form.padKey(8)->click();
     QAccessibleInterface *apply = QAccessible::queryAccessibleInterface(form.padKey(12));
