@@ -63,9 +63,13 @@ void Form4::buildControls()
     connect(m_keyboard, &LetterKeyboard::keyClicked, this,
             [this](int key) { apply([key](GridEditor &e) { e.pressLetterKey(key); }); });
 
+    // Made last, it is the last stop of the Tab order, so that Shift+Tab from
+    // the clues reaches it and the window still opens with the clues focused.
     m_cursor = new GridCursor(
         m_grid,
-        [this](int cell) { return GridCursor::CellFacts{m_editor.number(cell), m_editor.letter(cell)}; },
+        [this](int cell) {
+            return GridCursor::CellFacts{m_editor.number(cell), m_editor.letter(cell)};
+        },
         m_client);
     m_cursor->setLetterKeys(PopupKeys::forLetterKeyboard(m_keyboard));
     PopupKeys *padKeys = PopupKeys::forNumberPad(m_numberPad);
@@ -76,13 +80,6 @@ void Form4::buildControls()
         if (key == GridGeometry::PadDisplayKey)
             m_cursor->cellRenamed(m_editor.selectedCell());
     });
-
-    // The grid first in the Tab order, then the clues and the buttons; the
-    // window still opens with the focus in the clues.
-    setTabOrder(m_cursor, m_cluePane);
-    setTabOrder(m_cluePane, m_back);
-    setTabOrder(m_back, m_preview);
-    m_cluePane->setFocus();
 }
 
 void Form4::load()

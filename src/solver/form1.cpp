@@ -53,14 +53,6 @@ void Form1::buildControls()
     m_grid = new GridLabels(m_client, GridGeometry::Window::Solving);
     connect(m_grid, &GridLabels::letterClicked, this, &Form1::selectCell);
     connect(m_grid, &GridLabels::numberClicked, this, &Form1::selectCell);
-    m_cursor = new GridCursor(
-        m_grid,
-        [this](int cell) {
-            return GridCursor::CellFacts{
-                m_solver.isNumberShown(cell) ? m_solver.cellNumber(cell) : QString(),
-                m_solver.enteredLetter(cell), m_solver.mark(cell) == GridSolver::Mark::Wrong};
-        },
-        m_client);
 
     m_cluePane = new CluePane(m_client);
     m_cluePane->setReadOnly(true);
@@ -97,12 +89,20 @@ void Form1::buildControls()
 
     m_keyboard = new LetterKeyboard(m_client);
     connect(m_keyboard, &LetterKeyboard::keyClicked, this, &Form1::pressLetterKey);
-    m_cursor->setLetterKeys(PopupKeys::forLetterKeyboard(m_keyboard));
 
     m_client->addTopLines(9240);
-    // The grid comes first in the Tab order, but the window opens with the
-    // focus where it always had it.
-    m_cluePane->setFocus();
+
+    // Made last, it is the last stop of the Tab order, so that Shift+Tab from
+    // the clues reaches it and the window still opens with the clues focused.
+    m_cursor = new GridCursor(
+        m_grid,
+        [this](int cell) {
+            return GridCursor::CellFacts{
+                m_solver.isNumberShown(cell) ? m_solver.cellNumber(cell) : QString(),
+                m_solver.enteredLetter(cell), m_solver.mark(cell) == GridSolver::Mark::Wrong};
+        },
+        m_client);
+    m_cursor->setLetterKeys(PopupKeys::forLetterKeyboard(m_keyboard));
 }
 
 void Form1::load(const QString &fileName, const CrosswordDocument &document)

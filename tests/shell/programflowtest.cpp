@@ -63,6 +63,7 @@ TEST_F(ProgramTest, PupilOpensSolvesTwiceAndOpensAnotherCrossword)
     EXPECT_TRUE(start->isVisible());
     EXPECT_EQ(start->windowTitle(), QStringLiteral("Кварцелла 2.0"));
     EXPECT_EQ(start->focusWidget(), start->openButton());
+    EXPECT_EQ(start->minimumSize(), start->maximumSize()) << "a fixed single border";
     EXPECT_EQ(program->windows().loadedCount(), 1);
 
     platform.fileAnswers = {cat};

@@ -157,6 +157,7 @@ TEST_F(SharedMenusTest, AboutIsOneWindowForEveryRequestAndIsBuiltAgainAfterClosi
     ASSERT_TRUE(about);
     EXPECT_TRUE(about->isVisible());
     EXPECT_EQ(about->windowTitle(), QStringLiteral("Кварцелла 2.0"));
+    EXPECT_EQ(about->minimumSize(), about->maximumSize()) << "a fixed single border";
     const QString text = about->text()->toPlainText();
     EXPECT_EQ(text.split(u'\n').size(), 4);
     EXPECT_FALSE(text.split(u'\n').contains(QString()));

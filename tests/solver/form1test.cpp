@@ -135,6 +135,8 @@ TEST(Form1Test, GridAndControlsStandAtTheirDesignPlacesBelowTheMenuBar)
     EXPECT_EQ(form.number(1)->geometry(), pixels(38, 24, 12, 12));
     EXPECT_EQ(form.number(20)->geometry(), pixels(10, 56, 12, 12));
     EXPECT_EQ(form.number(399)->geometry(), pixels(580, 632, 12, 12));
+    // A letter stands right, clear of its cell's number.
+    EXPECT_EQ(form.letter(399)->alignment(), Qt::AlignRight | Qt::AlignTop);
 
     EXPECT_EQ(form.pane()->geometry(), pixels(624, 0, 393, 625));
     EXPECT_EQ(form.back()->geometry(), pixels(632, 640, 81, 29));

@@ -31,7 +31,7 @@ QAccessible::State GridCellAccessible::state() const
 {
     QAccessible::State s = QAccessibleWidget::state();
     s.focusable = true;
-    s.focused = m_cursor && m_cursor->hasFocus() && m_cursor->cell() == cell();
+    s.focused = m_cursor && m_cursor->isFocused() && m_cursor->cell() == cell();
     return s;
 }
 

@@ -97,18 +97,27 @@ QList<int> GridCursor::exposedCells() const
     return cells;
 }
 
+bool GridCursor::isFocused() const
+{
+    // The window's own focus, so that it holds also while no window manager
+    // makes the window active, as on a bare X server.
+    return window()->focusWidget() == this;
+}
+
 bool GridCursor::isFrameShown() const
 {
-    return m_keyboardUse && hasFocus() && isExposed(m_cell);
+    return m_keyboardUse && isFocused() && isExposed(m_cell);
 }
 
 QString GridCursor::cellName(int cell) const
 {
     const CellFacts facts = m_describe(cell);
-    QString name = QStringLiteral("строка %1, столбец %2").arg(rowOf(cell) + 1).arg(columnOf(cell) + 1);
+    QString name =
+        QStringLiteral("строка %1, столбец %2").arg(rowOf(cell) + 1).arg(columnOf(cell) + 1);
     if (!facts.number.isEmpty())
         name += QStringLiteral(", номер ") + facts.number;
-    name += facts.letter.isEmpty() ? QStringLiteral(", пусто") : QStringLiteral(", буква ") + facts.letter;
+    name += facts.letter.isEmpty() ? QStringLiteral(", пусто")
+                                   : QStringLiteral(", буква ") + facts.letter;
     if (facts.wrong)
         name += QStringLiteral(", ошибка");
     return name;
@@ -175,8 +184,7 @@ void GridCursor::keyPressEvent(QKeyEvent *event)
         }
         return;
     }
-    const int next =
-        plain ? step(m_cell, key, [this](int c) { return isExposed(c); }) : -1;
+    const int next = plain ? step(m_cell, key, [this](int c) { return isExposed(c); }) : -1;
     if (next >= 0) {
         dismissPopups();
         moveTo(next);
@@ -274,7 +282,7 @@ void GridCursor::paintEvent(QPaintEvent *)
 
 void GridCursor::announceFocus()
 {
-    if (!QAccessible::isActive() || !hasFocus() || !isExposed(m_cell))
+    if (!QAccessible::isActive() || !isFocused() || !isExposed(m_cell))
         return;
     QAccessibleEvent event(m_grid->letterLabel(m_cell), QAccessible::Focus);
     QAccessible::updateAccessibility(&event);

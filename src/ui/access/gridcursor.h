@@ -40,6 +40,8 @@ public:
 
     GridLabels *grid() const { return m_grid; }
     int cell() const { return m_cell; }
+    // The keyboard's focus of the window is here.
+    bool isFocused() const;
     bool isFrameShown() const;
     bool isExposed(int cell) const;
     // The cells on show, in reading order.

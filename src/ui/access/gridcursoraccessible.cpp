@@ -44,7 +44,7 @@ int GridCursorAccessible::indexOfChild(const QAccessibleInterface *child) const
 
 QAccessibleInterface *GridCursorAccessible::focusChild() const
 {
-    if (!cursor()->hasFocus() || !cursor()->isExposed(cursor()->cell()))
+    if (!cursor()->isFocused() || !cursor()->isExposed(cursor()->cell()))
         return nullptr;
     return QAccessible::queryAccessibleInterface(cursor()->grid()->letterLabel(cursor()->cell()));
 }

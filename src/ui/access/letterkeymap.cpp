@@ -24,23 +24,22 @@ struct PlacedLetter
 
 constexpr std::array<PlacedLetter, 33> Placed{{
     {49, Qt::Key_QuoteLeft, u'е'}, // ё
-    {24, Qt::Key_Q, u'й'},         {25, Qt::Key_W, u'ц'},
-    {26, Qt::Key_E, u'у'},         {27, Qt::Key_R, u'к'},
-    {28, Qt::Key_T, u'е'},         {29, Qt::Key_Y, u'н'},
-    {30, Qt::Key_U, u'г'},         {31, Qt::Key_I, u'ш'},
-    {32, Qt::Key_O, u'щ'},         {33, Qt::Key_P, u'з'},
+    {24, Qt::Key_Q, u'й'},           {25, Qt::Key_W, u'ц'},
+    {26, Qt::Key_E, u'у'},           {27, Qt::Key_R, u'к'},
+    {28, Qt::Key_T, u'е'},           {29, Qt::Key_Y, u'н'},
+    {30, Qt::Key_U, u'г'},           {31, Qt::Key_I, u'ш'},
+    {32, Qt::Key_O, u'щ'},           {33, Qt::Key_P, u'з'},
     {34, Qt::Key_BracketLeft, u'х'}, {35, Qt::Key_BracketRight, u'ъ'},
-    {38, Qt::Key_A, u'ф'},         {39, Qt::Key_S, u'ы'},
-    {40, Qt::Key_D, u'в'},         {41, Qt::Key_F, u'а'},
-    {42, Qt::Key_G, u'п'},         {43, Qt::Key_H, u'р'},
-    {44, Qt::Key_J, u'о'},         {45, Qt::Key_K, u'л'},
-    {46, Qt::Key_L, u'д'},         {47, Qt::Key_Semicolon, u'ж'},
-    {48, Qt::Key_Apostrophe, u'э'},
-    {52, Qt::Key_Z, u'я'},         {53, Qt::Key_X, u'ч'},
-    {54, Qt::Key_C, u'с'},         {55, Qt::Key_V, u'м'},
-    {56, Qt::Key_B, u'и'},         {57, Qt::Key_N, u'т'},
-    {58, Qt::Key_M, u'ь'},         {59, Qt::Key_Comma, u'б'},
-    {60, Qt::Key_Period, u'ю'},
+    {38, Qt::Key_A, u'ф'},           {39, Qt::Key_S, u'ы'},
+    {40, Qt::Key_D, u'в'},           {41, Qt::Key_F, u'а'},
+    {42, Qt::Key_G, u'п'},           {43, Qt::Key_H, u'р'},
+    {44, Qt::Key_J, u'о'},           {45, Qt::Key_K, u'л'},
+    {46, Qt::Key_L, u'д'},           {47, Qt::Key_Semicolon, u'ж'},
+    {48, Qt::Key_Apostrophe, u'э'},  {52, Qt::Key_Z, u'я'},
+    {53, Qt::Key_X, u'ч'},           {54, Qt::Key_C, u'с'},
+    {55, Qt::Key_V, u'м'},           {56, Qt::Key_B, u'и'},
+    {57, Qt::Key_N, u'т'},           {58, Qt::Key_M, u'ь'},
+    {59, Qt::Key_Comma, u'б'},       {60, Qt::Key_Period, u'ю'},
 }};
 
 int keyForLetter(char16_t letter)

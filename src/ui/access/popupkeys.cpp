@@ -21,6 +21,9 @@ int padKeyFor(const QKeyEvent &event)
     const int key = event.key();
     if (key >= Qt::Key_0 && key <= Qt::Key_9)
         return key - Qt::Key_0 + 1;
+    const QString text = event.text();
+    if (text.size() == 1 && text.at(0) >= u'0' && text.at(0) <= u'9')
+        return text.at(0).unicode() - u'0' + 1;
     switch (key) {
     case Qt::Key_Backspace:
     case Qt::Key_Delete:
