@@ -34,6 +34,7 @@ void Form4::buildControls()
     connect(m_client, &ClientArea::backgroundPressed, this, &Form4::hidePopups);
 
     m_cluePane = new CluePane(m_client);
+    m_cluePane->setAccessibleName(QStringLiteral("вопросы"));
     m_cluePane->setGeometry(Twips::toPixels(TwipRect{9360, 0, 5895, 9375}));
     connect(m_cluePane, &CluePane::pressed, this, &Form4::hidePopups);
 

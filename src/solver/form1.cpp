@@ -13,9 +13,10 @@
 #include "popupkeys.h"
 #include "twips.h"
 
-#include <QAccessible>
 #include <QComboBox>
 #include <QPushButton>
+
+#include <utility>
 
 namespace {
 
@@ -56,6 +57,7 @@ void Form1::buildControls()
 
     m_cluePane = new CluePane(m_client);
     m_cluePane->setReadOnly(true);
+    m_cluePane->setAccessibleName(QStringLiteral("вопросы"));
     m_cluePane->setGeometry(Twips::toPixels(TwipRect{9360, 0, 5895, 9375}));
     connect(m_cluePane, &CluePane::pressed, this, &Form1::hideKeyboard);
 
@@ -68,6 +70,7 @@ void Form1::buildControls()
     m_finish->setObjectName(QStringLiteral("Command2"));
     m_finish->setGeometry(Twips::toPixels(TwipRect{13860, 9600, 1215, 435}));
     connect(m_finish, &QPushButton::clicked, this, &Form1::finishCheck);
+    m_finish->installEventFilter(this);
 
     m_historyCaption = new ClickableLabel(m_client);
     m_historyCaption->setObjectName(QStringLiteral("Label3"));
@@ -86,6 +89,8 @@ void Form1::buildControls()
     // The history is one control: a press on its frame, which the combo box
     // leaves unhandled, must not reach the background and close the keyboard.
     m_history->setAttribute(Qt::WA_NoMousePropagation);
+    // Named for a screen reader by the caption above it.
+    m_history->setAccessibleName(m_historyCaption->text());
 
     m_keyboard = new LetterKeyboard(m_client);
     connect(m_keyboard, &LetterKeyboard::keyClicked, this, &Form1::pressLetterKey);
@@ -135,12 +140,28 @@ void Form1::pressLetterKey(int key)
 void Form1::finishCheck()
 {
     const qsizetype lines = m_solver.history().size();
+    const bool byKey = std::exchange(m_checkByKey, false);
     m_solver.finishCheck();
     redraw();
     if (m_solver.history().size() != lines) {
         showLastHistoryLine();
         m_cursor->cellsRenamed();
+        // The button is disabled now; a pupil at the keyboard, perhaps with a
+        // screen reader, goes on to the result rather than to the history.
+        if (byKey)
+            m_cluePane->setFocus(Qt::OtherFocusReason);
     }
+}
+
+bool Form1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_finish) {
+        if (event->type() == QEvent::KeyPress)
+            m_checkByKey = true;
+        else if (event->type() == QEvent::FocusOut || event->type() == QEvent::MouseButtonPress)
+            m_checkByKey = false;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void Form1::showLastHistoryLine()
@@ -216,12 +237,8 @@ void Form1::redraw()
         m_cluePane->setFontSize(style.fontSize);
     if (m_cluePane->textColour() != toColour(style.colour))
         m_cluePane->setTextColour(toColour(style.colour));
-    if (newText) {
+    if (newText)
         m_cluePane->setText(m_solver.cluePaneText());
-        // A result or a hint is news to a pupil who cannot see the pane.
-        if (m_solver.state() != GridSolver::State::Solving && QAccessible::isActive())
-            m_cluePane->announceText();
-    }
 
     m_finish->setEnabled(m_solver.isFinishEnabled());
     m_back->setEnabled(m_solver.isBackEnabled());

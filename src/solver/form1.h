@@ -44,6 +44,9 @@ signals:
     // A double click on the "попыток - ошибок" caption.
     void aboutRequested();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void buildControls();
     void selectCell(int cell);
@@ -65,4 +68,6 @@ private:
     ClickableLabel *m_historyCaption = nullptr;
     QComboBox *m_history = nullptr;
     LetterKeyboard *m_keyboard = nullptr;
+    // "закончить" was pressed with a key, so the focus moves to the result.
+    bool m_checkByKey = false;
 };

@@ -2,7 +2,6 @@
 
 #include "designfonts.h"
 
-#include <QAccessible>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QResizeEvent>
@@ -261,10 +260,4 @@ bool CluePane::eventFilter(QObject *watched, QEvent *event)
     if (watched == viewport() && event->type() == QEvent::MouseButtonPress)
         emit pressed();
     return QPlainTextEdit::eventFilter(watched, event);
-}
-
-void CluePane::announceText()
-{
-    QAccessibleTextUpdateEvent event(this, 0, QString(), toPlainText());
-    QAccessible::updateAccessibility(&event);
 }

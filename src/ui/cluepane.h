@@ -38,8 +38,6 @@ public:
     qreal fontSize() const;
     void setTextColour(const QColor &colour);
     QColor textColour() const;
-    // Tells a screen reader that the whole text is new, for it to be read out.
-    void announceText();
 
 signals:
     // Any mouse button went down in the text; the pane still takes the click.

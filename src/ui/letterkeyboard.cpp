@@ -16,7 +16,8 @@ LetterKeyboard::LetterKeyboard(QWidget *parent)
                k == GridGeometry::CloseKey ? DesignFonts::smallKey() : DesignFonts::key(),
                k == LastLetterKey ? QString() : GridGeometry::letterKeyCaption(k));
     }
-    // The erase key has no caption to be read by.
+    // The panel and its erase key have no caption to be read by.
+    setAccessibleName(QStringLiteral("клавиатура"));
     key(GridGeometry::EraseKey)->setAccessibleName(QStringLiteral("стереть"));
 }
 

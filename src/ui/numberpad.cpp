@@ -19,7 +19,8 @@ NumberPad::NumberPad(QWidget *parent)
                 "QPushButton { background-color: rgb(255, 255, 128); border: 1px solid gray; }"));
         }
     }
-    // The two keys without a digit, named for a screen reader.
+    // The panel and the two keys without a digit, named for a screen reader.
+    setAccessibleName(QStringLiteral("цифры"));
     key(GridGeometry::PadClearKey)->setAccessibleName(QStringLiteral("стереть"));
     setDisplay(QString());
 }

@@ -142,6 +142,7 @@ def inside(program, workdir, report):
         press_until("Tab", "\"закончить\"", lambda: focused(finish))
         key("space")
         wait_for("\"Молодец!\" to be announced", lambda: any("Молодец!" in t for t in inserted))
+        wait_for("the focus on the result", lambda: focused(clues))
         if not text_of(clues).startswith("Молодец!"):
             raise Failure("the clue pane reads %r" % text_of(clues))
         history = text_of(find(find(solving, pyatspi.ROLE_COMBO_BOX), pyatspi.ROLE_TEXT))

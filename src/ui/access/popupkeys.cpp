@@ -91,20 +91,41 @@ void PopupKeys::dismiss()
 bool PopupKeys::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_panel) {
-        const bool shown = event->type() == QEvent::Show;
-        if ((shown || event->type() == QEvent::Hide) && shown != m_watching) {
-            m_watching = shown;
-            if (shown)
-                qApp->installEventFilter(this);
-            else
-                qApp->removeEventFilter(this);
-        }
+        const QEvent::Type type = event->type();
+        if (type == QEvent::Show || type == QEvent::Hide)
+            watch(type == QEvent::Show);
         return false;
     }
-    if (event->type() != QEvent::KeyPress)
-        return false;
-    auto *widget = qobject_cast<QWidget *>(watched);
-    if (!widget || widget->window() != m_panel->window())
+    if (watched != m_focus || event->type() != QEvent::KeyPress)
         return false;
     return press(*static_cast<QKeyEvent *>(event));
+}
+
+void PopupKeys::watch(bool shown)
+{
+    if (shown == m_watching)
+        return;
+    m_watching = shown;
+    if (shown) {
+        connect(qApp, &QApplication::focusChanged, this, &PopupKeys::followFocus);
+        followFocus();
+    } else {
+        disconnect(qApp, &QApplication::focusChanged, this, &PopupKeys::followFocus);
+        if (m_focus)
+            m_focus->removeEventFilter(this);
+        m_focus = nullptr;
+    }
+}
+
+void PopupKeys::followFocus()
+{
+    // Keys go to the window's focus widget, or to the window when it has none.
+    QWidget *window = m_panel->window();
+    QWidget *target = window->focusWidget() ? window->focusWidget() : window;
+    if (target == m_focus)
+        return;
+    if (m_focus)
+        m_focus->removeEventFilter(this);
+    m_focus = target;
+    m_focus->installEventFilter(this);
 }

@@ -1,16 +1,20 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 
 class KeyPanel;
 class LetterKeyboard;
 class NumberPad;
 class QKeyEvent;
+class QWidget;
 
 // Typed keys for a pop-up panel. While the panel is shown, a key typed
 // anywhere in its window acts as the panel's key for it, exactly as a click on
-// that key would. Watching the whole program only while the panel is open
-// keeps every other key press free of the cost.
+// that key would. The keys are taken at the window's focus widget, after the
+// program-wide filters: a screen reader's bridge sees every key first, holds
+// it while the reader decides, and echoes it. Nothing is watched while the
+// panel is closed.
 class PopupKeys : public QObject
 {
     Q_OBJECT
@@ -41,9 +45,12 @@ protected:
 private:
     using KeyFor = int (*)(const QKeyEvent &);
     PopupKeys(KeyPanel *panel, KeyFor keyFor, int closeKey);
+    void watch(bool shown);
+    void followFocus();
 
     KeyPanel *m_panel;
     KeyFor m_keyFor;
     int m_closeKey;
     bool m_watching = false;
+    QPointer<QWidget> m_focus;
 };
