@@ -21,13 +21,11 @@ QAccessibleInterface *AccessibleFactory::create(const QString &className, QObjec
 {
     if (className == QLatin1String("GridCursor"))
         return new GridCursorAccessible(static_cast<GridCursor *>(object));
-    if (className == QLatin1String("ClickableLabel")) {
-        auto *label = static_cast<ClickableLabel *>(object);
-        if (GridCursor *cursor = ClientAreaAccessible::gridCursorOf(label->parentWidget());
-            cursor && label->objectName() == QLatin1String("Label1"))
-            return new GridCellAccessible(label, cursor);
-        return nullptr;
-    }
+    // Qt asks for every label as it is shown, assistive technology or not:
+    // the name decides, and the grid is looked up only when a reader asks.
+    if (className == QLatin1String("ClickableLabel") &&
+        object->objectName() == QLatin1String("Label1"))
+        return new GridCellAccessible(static_cast<ClickableLabel *>(object));
     if (className == QLatin1String("ClientArea")) {
         auto *area = static_cast<QWidget *>(object);
         if (ClientAreaAccessible::gridCursorOf(area))

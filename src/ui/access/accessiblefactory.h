@@ -7,7 +7,6 @@ class QObject;
 
 // Makes the accessible objects of the grid: the grid itself, its cells, and a
 // client area that shows a screen reader the grid instead of its 800 labels.
-// Qt asks only when an assistive technology does, so nothing is built before.
 class AccessibleFactory
 {
 public:

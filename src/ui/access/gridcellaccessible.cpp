@@ -1,11 +1,19 @@
 #include "gridcellaccessible.h"
 
 #include "clickablelabel.h"
+#include "clientareaaccessible.h"
 #include "gridcursor.h"
 
-GridCellAccessible::GridCellAccessible(ClickableLabel *letter, GridCursor *cursor)
-    : QAccessibleWidget(letter, QAccessible::Button), m_cursor(cursor)
+GridCellAccessible::GridCellAccessible(ClickableLabel *letter)
+    : QAccessibleWidget(letter, QAccessible::Button)
 {
+}
+
+GridCursor *GridCellAccessible::cursor() const
+{
+    if (!m_cursor)
+        m_cursor = ClientAreaAccessible::gridCursorOf(widget()->parentWidget());
+    return m_cursor;
 }
 
 int GridCellAccessible::cell() const
@@ -15,8 +23,8 @@ int GridCellAccessible::cell() const
 
 QString GridCellAccessible::text(QAccessible::Text t) const
 {
-    if (t == QAccessible::Name && m_cursor)
-        return m_cursor->cellName(cell());
+    if (t == QAccessible::Name && cursor())
+        return cursor()->cellName(cell());
     if (t == QAccessible::Name || t == QAccessible::Description)
         return QString();
     return QAccessibleWidget::text(t);
@@ -24,14 +32,14 @@ QString GridCellAccessible::text(QAccessible::Text t) const
 
 QAccessibleInterface *GridCellAccessible::parent() const
 {
-    return m_cursor ? QAccessible::queryAccessibleInterface(m_cursor.data()) : nullptr;
+    return cursor() ? QAccessible::queryAccessibleInterface(cursor()) : QAccessibleWidget::parent();
 }
 
 QAccessible::State GridCellAccessible::state() const
 {
     QAccessible::State s = QAccessibleWidget::state();
     s.focusable = true;
-    s.focused = m_cursor && m_cursor->isFocused() && m_cursor->cell() == cell();
+    s.focused = cursor() && cursor()->isFocused() && cursor()->cell() == cell();
     return s;
 }
 
@@ -42,6 +50,6 @@ QStringList GridCellAccessible::actionNames() const
 
 void GridCellAccessible::doAction(const QString &actionName)
 {
-    if (actionName == pressAction() && m_cursor)
-        m_cursor->pressCell(cell());
+    if (actionName == pressAction() && cursor())
+        cursor()->pressCell(cell());
 }

@@ -11,7 +11,7 @@ class GridCursor;
 class GridCellAccessible : public QAccessibleWidget
 {
 public:
-    GridCellAccessible(ClickableLabel *letter, GridCursor *cursor);
+    explicit GridCellAccessible(ClickableLabel *letter);
 
     QString text(QAccessible::Text t) const override;
     QAccessibleInterface *parent() const override;
@@ -21,6 +21,8 @@ public:
 
 private:
     int cell() const;
+    // The grid of the cell's window, found at the first question.
+    GridCursor *cursor() const;
 
-    QPointer<GridCursor> m_cursor;
+    mutable QPointer<GridCursor> m_cursor;
 };
