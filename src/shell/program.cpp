@@ -1,5 +1,6 @@
 #include "program.h"
 
+#include "accessiblefactory.h"
 #include "cluefontcycle.h"
 #include "commondialog.h"
 #include "crosswordfile.h"
@@ -34,6 +35,8 @@ Program::Program(Platform &platform, std::function<void()> quit)
       m_quit(quit ? std::move(quit) : [] { QCoreApplication::exit(0); }),
       m_windows([this] { m_quit(); })
 {
+    // Before the first window is shown, so that a screen reader meets it as a window.
+    AccessibleFactory::install();
 }
 
 Program::~Program() = default;

@@ -11,6 +11,7 @@
 #include "gridlabels.h"
 #include "letterkeyboard.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QPlainTextEdit>
 #include <QScreen>
@@ -64,6 +65,7 @@ TEST_F(ProgramTest, PupilOpensSolvesTwiceAndOpensAnotherCrossword)
     EXPECT_EQ(start->windowTitle(), QStringLiteral("Кварцелла 2.0"));
     EXPECT_EQ(start->focusWidget(), start->openButton());
     EXPECT_EQ(start->minimumSize(), start->maximumSize()) << "a fixed single border";
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(start)->role(), QAccessible::Window);
     EXPECT_EQ(program->windows().loadedCount(), 1);
 
     platform.fileAnswers = {cat};

@@ -7,6 +7,7 @@
 #include "gridcursoraccessible.h"
 
 #include <QAccessible>
+#include <QAccessibleWidget>
 
 void AccessibleFactory::install()
 {
@@ -19,6 +20,10 @@ void AccessibleFactory::install()
 
 QAccessibleInterface *AccessibleFactory::create(const QString &className, QObject *object)
 {
+    // The start window and the About window are plain widgets, which Qt
+    // would present as a bare pane rather than as a window with a title.
+    if (className == QLatin1String("Form2") || className == QLatin1String("Form3"))
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Window);
     if (className == QLatin1String("GridCursor"))
         return new GridCursorAccessible(static_cast<GridCursor *>(object));
     // Qt asks for every label as it is shown, assistive technology or not:
