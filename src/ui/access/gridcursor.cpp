@@ -13,7 +13,8 @@
 
 namespace {
 
-constexpr int Side = 20;
+constexpr int Rows = CrosswordDocument::Rows;
+constexpr int Columns = CrosswordDocument::Columns;
 
 int rowOf(int cell)
 {
@@ -27,13 +28,13 @@ int columnOf(int cell)
 
 int cellAt(int row, int column)
 {
-    return row * Side + column;
+    return CrosswordDocument::indexOf(row, column);
 }
 
 // The first cell on show walking from (row, column) by (dRow, dColumn), or -1.
 int walk(int row, int column, int dRow, int dColumn, const std::function<bool(int)> &exposed)
 {
-    for (row += dRow, column += dColumn; row >= 0 && row < Side && column >= 0 && column < Side;
+    for (row += dRow, column += dColumn; row >= 0 && row < Rows && column >= 0 && column < Columns;
          row += dRow, column += dColumn) {
         if (exposed(cellAt(row, column)))
             return cellAt(row, column);
@@ -47,11 +48,11 @@ int walk(int row, int column, int dRow, int dColumn, const std::function<bool(in
 int nearestInRows(int cell, int dRow, const std::function<bool(int)> &exposed)
 {
     const int column = columnOf(cell);
-    for (int row = rowOf(cell) + dRow; row >= 0 && row < Side; row += dRow) {
-        for (int distance = 0; distance < Side; ++distance) {
+    for (int row = rowOf(cell) + dRow; row >= 0 && row < Rows; row += dRow) {
+        for (int distance = 0; distance < Columns; ++distance) {
             if (column - distance >= 0 && exposed(cellAt(row, column - distance)))
                 return cellAt(row, column - distance);
-            if (distance > 0 && column + distance < Side && exposed(cellAt(row, column + distance)))
+            if (distance > 0 && column + distance < Columns && exposed(cellAt(row, column + distance)))
                 return cellAt(row, column + distance);
         }
     }
@@ -145,13 +146,13 @@ int GridCursor::step(int cell, int key, const std::function<bool(int)> &exposed)
         next = walk(row, -1, 0, 1, exposed);
         break;
     case Qt::Key_End:
-        next = walk(row, Side, 0, -1, exposed);
+        next = walk(row, Columns, 0, -1, exposed);
         break;
     case Qt::Key_PageUp:
         next = walk(-1, column, 1, 0, exposed);
         break;
     case Qt::Key_PageDown:
-        next = walk(Side, column, -1, 0, exposed);
+        next = walk(Rows, column, -1, 0, exposed);
         break;
     default:
         return -1;
