@@ -9,9 +9,6 @@
 
 namespace {
 
-// The Russian letters in the order of the keyboard's keys 1..32.
-constexpr char16_t Letters[] = u"абвгдежзийклмнопрстуфхцчшщъыьэюя";
-
 // Physical keys of the Russian layout: the X keyboard code (what Qt reports as
 // the native scan code on X11 and Wayland) and the Latin key of a US layout in
 // the same place, with the letter each one types.
@@ -46,9 +43,9 @@ int keyForLetter(char16_t letter)
 {
     if (letter == u'ё')
         letter = u'е';
-    for (int i = 0; i < 32; ++i) {
-        if (Letters[i] == letter)
-            return i + 1;
+    for (int key = 1; key < GridGeometry::EraseKey; ++key) {
+        if (GridGeometry::letterKeyCaption(key) == QChar(letter))
+            return key;
     }
     return 0;
 }
