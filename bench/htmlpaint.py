@@ -17,7 +17,7 @@ import subprocess
 import sys
 import tempfile
 
-sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent.parent / "tests/tool/html"))
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent.parent / "tests/export/html"))
 import browser  # noqa: E402
 
 # Paint entries appear only once the frame is painted, after the script may run.

@@ -35,7 +35,7 @@ for name in crosswordreaderfuzzer toolinputfuzzer; do
     # committed seeds untouched.
     mkdir "$work/$name"
     cp fuzz/corpus/* "$work/$name/"
-    [[ $name == toolinputfuzzer ]] && cp tests/tool/words*.txt "$work/$name/"
+    [[ $name == toolinputfuzzer ]] && cp tests/maker/words*.txt "$work/$name/"
     log=$work/$name.log
     status=0
     started=$(date +%s)

@@ -41,7 +41,7 @@ if ((${#missing[@]} > 0)); then
     DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-# axe-core, where tests/tool/html/CMakeLists.txt looks for it (build/ is not tracked).
+# axe-core, where tests/export/html/CMakeLists.txt looks for it (build/ is not tracked).
 axe_version=4.10.3
 npm_dir="$(cd "$(dirname "$0")/.." && pwd)/build/npm"
 if ! grep -qs "\"version\": \"$axe_version\"" "$npm_dir/node_modules/axe-core/package.json"; then
