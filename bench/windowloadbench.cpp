@@ -5,8 +5,10 @@
 // solving window, checking the answers and going back to the clues.
 #include "crosswordfile.h"
 #include "designfonts.h"
+#include "editorfilecommands.h"
 #include "form1.h"
 #include "form4.h"
+#include "qtplatform.h"
 
 #include <QApplication>
 #include <QFile>
@@ -154,6 +156,26 @@ void BM_EditingWindowLoadAndOpen(benchmark::State &state)
     }
 }
 BENCHMARK(BM_EditingWindowLoadAndOpen)->Unit(benchmark::kMillisecond);
+
+// The same with the window's menu commands connected, as the program opens it.
+void BM_EditingWindowWithCommands(benchmark::State &state)
+{
+    CrosswordOnDisk file(fullCrossword());
+    QtPlatform platform;
+    for (auto _ : state) {
+        CrosswordDocument document;
+        if (!CrosswordFile::read(file.path(), &document, nullptr))
+            state.SkipWithError("cannot read");
+        Form4 window;
+        window.load();
+        new EditorFileCommands(window, platform);
+        window.showDocument(document);
+        window.show();
+        QCoreApplication::processEvents();
+        benchmark::DoNotOptimize(window.winId());
+    }
+}
+BENCHMARK(BM_EditingWindowWithCommands)->Unit(benchmark::kMillisecond);
 
 // Opens a 1 MiB crossword and clicks into its clues, then scrolls to the end
 // and clicks again.
