@@ -5,6 +5,7 @@
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QStringList>
@@ -34,7 +35,8 @@ constexpr qreal ClueFontSize = 12;
 constexpr qreal ClueLineHeight = 14;
 constexpr int ClueCharactersPerLine = 85;
 
-constexpr int Resolution = 1200;
+// What the PDF counts in; a printer or a preview counts in its own resolution.
+constexpr int PdfResolution = 1200;
 
 QFont makeFont(const QString &family, qreal points, bool bold = false)
 {
@@ -56,24 +58,54 @@ QFont serifFont(qreal points)
     return makeFont(QStringLiteral("Liberation Serif"), points);
 }
 
-// Draws in points on a device that counts in 1/1200 inch.
+// Draws in points on a paged device that counts in its own dots per inch, the
+// page's top-left corner at the origin. A page smaller than A4 (a printer set
+// to Letter, or to landscape) gets the A4 page shrunk to fit.
 class PageWriter
 {
 public:
-    explicit PageWriter(QPdfWriter *writer) : m_writer(writer), m_painter(writer) {}
+    explicit PageWriter(QPagedPaintDevice *device)
+        : m_device(device), m_dpi(device->logicalDpiY())
+    {
+    }
+
+    bool begin()
+    {
+        if (!m_painter.begin(m_device))
+            return false;
+        // The device rounds the page to whole dots; a point less is still A4.
+        const qreal width = m_device->width() + device(1);
+        const qreal height = m_device->height() + device(1);
+        m_fit = std::min({1.0, width / device(PageWidth), height / device(PageHeight)});
+        if (m_fit < 1.0)
+            m_painter.scale(m_fit, m_fit);
+        m_painter.setRenderHint(QPainter::Antialiasing);
+        return true;
+    }
+    bool end() { return m_painter.end(); }
 
     QPainter &painter() { return m_painter; }
-    static qreal device(qreal points) { return points * Resolution / 72.0; }
-    static QRectF device(const QRectF &points)
+    qreal device(qreal points) const { return points * m_dpi / 72.0; }
+    QRectF device(const QRectF &points) const
     {
         return {device(points.x()), device(points.y()), device(points.width()),
                 device(points.height())};
     }
-    void newPage() { m_writer->newPage(); }
+    qreal points(qreal device) const { return device * 72.0 / m_dpi; }
+    void newPage()
+    {
+        m_device->newPage();
+        if (m_fit < 1.0) {
+            m_painter.resetTransform();
+            m_painter.scale(m_fit, m_fit);
+        }
+    }
 
 private:
-    QPdfWriter *m_writer;
+    QPagedPaintDevice *m_device;
     QPainter m_painter;
+    int m_dpi;
+    qreal m_fit = 1.0;
 };
 
 QRectF cellRect(const PdfExport::GridPlacement &grid, int cell)
@@ -89,7 +121,7 @@ void drawGrid(PageWriter &page, const CrosswordDocument &document,
 {
     QPainter &painter = page.painter();
     QPen pen(Qt::black);
-    pen.setWidthF(PageWriter::device(1.0));
+    pen.setWidthF(page.device(1.0));
     pen.setJoinStyle(Qt::MiterJoin);
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
@@ -101,17 +133,17 @@ void drawGrid(PageWriter &page, const CrosswordDocument &document,
         if (!document.isPlayable(cell))
             continue;
         const QRectF square = cellRect(grid, cell);
-        painter.drawRect(PageWriter::device(square));
+        painter.drawRect(page.device(square));
         if (!document.number(cell).isEmpty()) {
             painter.setFont(numberFont);
-            painter.drawText(PageWriter::device(square.adjusted(inset, inset * 0.5, 0, 0)),
+            painter.drawText(page.device(square.adjusted(inset, inset * 0.5, 0, 0)),
                              Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
                              document.number(cell));
         }
         if (withLetters) {
             painter.setFont(letterFont);
             // Lowered a little so that the letter clears the number in the corner.
-            painter.drawText(PageWriter::device(square.adjusted(0, grid.cellSize * 0.12, 0, 0)),
+            painter.drawText(page.device(square.adjusted(0, grid.cellSize * 0.12, 0, 0)),
                              Qt::AlignCenter | Qt::TextSingleLine, document.letter(cell).toUpper());
         }
     }
@@ -125,8 +157,8 @@ void drawTitle(PageWriter &page, const QString &title)
     painter.setPen(Qt::black);
     const QFontMetricsF metrics(font, painter.device());
     const QString shown =
-        metrics.elidedText(title, Qt::ElideRight, PageWriter::device(ContentWidth));
-    painter.drawText(PageWriter::device(QRectF(Margin, Margin, ContentWidth, TitleHeight)),
+        metrics.elidedText(title, Qt::ElideRight, page.device(ContentWidth));
+    painter.drawText(page.device(QRectF(Margin, Margin, ContentWidth, TitleHeight)),
                      Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, shown);
 }
 
@@ -138,13 +170,13 @@ void drawPupilLine(PageWriter &page)
     const QFontMetricsF metrics(font, painter.device());
     const qreal baseline = Margin + TitleHeight + 16;
     const auto labelledLine = [&](const QString &label, qreal left, qreal right) {
-        painter.drawText(QPointF(PageWriter::device(left), PageWriter::device(baseline)), label);
-        const qreal lineStart = left + metrics.horizontalAdvance(label) * 72.0 / Resolution + 6;
+        painter.drawText(QPointF(page.device(left), page.device(baseline)), label);
+        const qreal lineStart = left + page.points(metrics.horizontalAdvance(label)) + 6;
         QPen pen(Qt::black);
-        pen.setWidthF(PageWriter::device(0.6));
+        pen.setWidthF(page.device(0.6));
         painter.setPen(pen);
-        painter.drawLine(QPointF(PageWriter::device(lineStart), PageWriter::device(baseline + 2)),
-                         QPointF(PageWriter::device(right), PageWriter::device(baseline + 2)));
+        painter.drawLine(QPointF(page.device(lineStart), page.device(baseline + 2)),
+                         QPointF(page.device(right), page.device(baseline + 2)));
         painter.setPen(Qt::black);
     };
     const qreal classStart = Margin + ContentWidth * 0.72;
@@ -201,8 +233,8 @@ void drawClues(PageWriter &page, const QString &text, qreal top,
             progress(done, total);
     };
 
-    const qreal bottom = PageWriter::device(PageHeight - Margin);
-    qreal y = PageWriter::device(top);
+    const qreal bottom = page.device(PageHeight - Margin);
+    qreal y = page.device(top);
     for (const QString &paragraph : paragraphs) {
         QTextLayout layout(paragraph, font, painter.device());
         QTextOption option;
@@ -212,7 +244,7 @@ void drawClues(PageWriter &page, const QString &text, qreal top,
         layout.beginLayout();
         QList<QTextLine> lines;
         for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-            line.setLineWidth(PageWriter::device(ContentWidth));
+            line.setLineWidth(page.device(ContentWidth));
             line.setPosition(QPointF(0, 0));
             lines.append(line);
             report(line.textLength());
@@ -222,9 +254,9 @@ void drawClues(PageWriter &page, const QString &text, qreal top,
             if (y + line.height() > bottom) {
                 page.newPage();
                 painter.setFont(font);
-                y = PageWriter::device(Margin);
+                y = page.device(Margin);
             }
-            line.draw(&painter, QPointF(PageWriter::device(Margin), y));
+            line.draw(&painter, QPointF(page.device(Margin), y));
             y += line.height();
             report(line.textLength());
         }
@@ -277,6 +309,30 @@ PdfExport::GridPlacement PdfExport::worksheetGrid(const CrosswordDocument &docum
     return grid;
 }
 
+bool PdfExport::paint(QPagedPaintDevice *device, const CrosswordDocument &document,
+                      const Options &options)
+{
+    PageWriter page(device);
+    if (!page.begin())
+        return false;
+    const GridPlacement grid = worksheetGrid(document);
+    if (options.worksheet) {
+        drawTitle(page, options.title);
+        drawPupilLine(page);
+        drawGrid(page, document, grid, false);
+        const qreal cluesTop = grid.rows > 0 ? grid.rect.bottom() + ClueGap : GridTop;
+        drawClues(page, document.clueText(), cluesTop, options.progress);
+    }
+    if (options.answers) {
+        if (options.worksheet)
+            page.newPage();
+        drawTitle(page, options.title.isEmpty() ? QStringLiteral("Ответы")
+                                                : QStringLiteral("Ответы: ") + options.title);
+        drawGrid(page, document, grid, true);
+    }
+    return page.end();
+}
+
 QByteArray PdfExport::render(const CrosswordDocument &document, const Options &options)
 {
     QByteArray bytes;
@@ -284,26 +340,12 @@ QByteArray PdfExport::render(const CrosswordDocument &document, const Options &o
     buffer.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&buffer);
-        writer.setResolution(Resolution);
+        writer.setResolution(PdfResolution);
         writer.setPageLayout(
             QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
         writer.setTitle(options.title);
         writer.setCreator(QStringLiteral("kvarcella-tool"));
-        PageWriter page(&writer);
-        page.painter().setRenderHint(QPainter::Antialiasing);
-
-        const GridPlacement grid = worksheetGrid(document);
-        drawTitle(page, options.title);
-        drawPupilLine(page);
-        drawGrid(page, document, grid, false);
-        const qreal cluesTop = grid.rows > 0 ? grid.rect.bottom() + ClueGap : GridTop;
-        drawClues(page, document.clueText(), cluesTop, options.progress);
-
-        if (options.answers) {
-            page.newPage();
-            drawTitle(page, QStringLiteral("Ответы: ") + options.title);
-            drawGrid(page, document, grid, true);
-        }
+        paint(&writer, document, options);
     }
     return bytes;
 }

@@ -8,11 +8,14 @@
 
 #include <functional>
 
-// The crossword as an A4 PDF ready to print. Page 1 is the pupils' worksheet:
+class QPagedPaintDevice;
+
+// The crossword as A4 pages ready to print. Page 1 is the pupils' worksheet:
 // the name, a line for the pupil's name and class, the grid with only the
 // playable cells drawn as empty squares with their numbers, and the clue text,
 // continued on further pages when long. The answer key follows on a page of
-// its own: the same grid with the letters.
+// its own: the same grid with the letters. The same painting serves a PDF, a
+// printer and a print preview.
 class PdfExport
 {
 public:
@@ -22,8 +25,9 @@ public:
 
     struct Options
     {
-        QString title;       // the crossword's name
-        bool answers = true; // add the answer key page
+        QString title;         // the crossword's name
+        bool worksheet = true; // the pupils' pages
+        bool answers = true;   // the answer key page
         Progress progress;
     };
 
@@ -42,6 +46,12 @@ public:
 
     // Needs a QGuiApplication (fonts).
     static QByteArray render(const CrosswordDocument &document, const Options &options);
+    // Paints the pages on a device whose page is A4 with its top-left corner at
+    // the origin (a printer in full-page mode); a smaller page gets them shrunk
+    // to fit. False when the device cannot be painted on (a printer that cannot
+    // start the job).
+    static bool paint(QPagedPaintDevice *device, const CrosswordDocument &document,
+                      const Options &options);
 
     static GridPlacement worksheetGrid(const CrosswordDocument &document);
 };
