@@ -50,18 +50,19 @@ CrosswordCheck::CrosswordCheck(const CrosswordDocument &document)
     // Words that start without a number.
     for (const GridWord &word : words.words()) {
         if (word.number.isEmpty()) {
-            m_problems.append(QStringLiteral("Слово «%1» %2 (%3) начинается в клетке без номера.")
-                                  .arg(shown(word.letters), directionName(word.direction),
-                                       cellPlace(word.startCell)));
+            add(QStringLiteral("Слово «%1» %2 (%3) начинается в клетке без номера.")
+                    .arg(shown(word.letters), directionName(word.direction),
+                         cellPlace(word.startCell)),
+                word.startCell, true);
         }
     }
     // Number layers that are not a number at all.
     for (int cell = 0; cell < CrosswordDocument::CellCount; ++cell) {
         const QString &number = document.number(cell);
         if (!number.isEmpty() && document.isPlayable(cell) && GridWords::numberValue(number) < 0) {
-            m_problems.append(QStringLiteral("Номер «%1» в клетке (%2) — не число из одной или "
-                                             "двух цифр.")
-                                  .arg(shown(number), cellPlace(cell)));
+            add(QStringLiteral("Номер «%1» в клетке (%2) — не число из одной или двух цифр.")
+                    .arg(shown(number), cellPlace(cell)),
+                cell, true);
         }
     }
     // Numbers where no word starts.
@@ -70,13 +71,14 @@ CrosswordCheck::CrosswordCheck(const CrosswordDocument &document)
         if (number.isEmpty() || words.startsWord(cell))
             continue;
         if (document.isPlayable(cell))
-            m_problems.append(QStringLiteral("Номер %1 в клетке (%2): здесь не начинается ни одно "
-                                             "слово.")
-                                  .arg(shown(number), cellPlace(cell)));
+            add(QStringLiteral("Номер %1 в клетке (%2): здесь не начинается ни одно слово.")
+                    .arg(shown(number), cellPlace(cell)),
+                cell, true);
         else
-            m_problems.append(QStringLiteral("Номер %1 стоит на пустой клетке (%2): в ней нет "
-                                             "буквы, и ученик его не увидит.")
-                                  .arg(shown(number), cellPlace(cell)));
+            add(QStringLiteral("Номер %1 стоит на пустой клетке (%2): в ней нет буквы, и ученик "
+                               "его не увидит.")
+                    .arg(shown(number), cellPlace(cell)),
+                cell, true);
     }
     // Letters that belong to no word: the pupil sees a square without a clue.
     for (int cell = 0; cell < CrosswordDocument::CellCount; ++cell) {
@@ -91,8 +93,9 @@ CrosswordCheck::CrosswordCheck(const CrosswordDocument &document)
                 return false;
             });
         if (!inWord)
-            m_problems.append(QStringLiteral("Буква «%1» в клетке (%2) не входит ни в одно слово.")
-                                  .arg(shown(document.letter(cell)), cellPlace(cell)));
+            add(QStringLiteral("Буква «%1» в клетке (%2) не входит ни в одно слово.")
+                    .arg(shown(document.letter(cell)), cellPlace(cell)),
+                cell, false);
     }
     // The same number on two or more cells the pupil sees.
     QMap<QString, QList<int>> cellsByNumber;
@@ -114,9 +117,10 @@ CrosswordCheck::CrosswordCheck(const CrosswordDocument &document)
         for (int cell : cells)
             places.append(cellPlace(cell));
         // One pass of arg(): a number from the file may itself contain "%2".
-        m_problems.append(
-            QStringLiteral("Номер %1 стоит в %2 клетках: %3.")
-                .arg(shown(key), QString::number(cells.size()), places.join(QStringLiteral("; "))));
+        // The first cell is taken to be right; the second is the one to mend.
+        add(QStringLiteral("Номер %1 стоит в %2 клетках: %3.")
+                .arg(shown(key), QString::number(cells.size()), places.join(QStringLiteral("; "))),
+            cells[1], true);
     }
 
     checkClues(document, words);
@@ -124,10 +128,10 @@ CrosswordCheck::CrosswordCheck(const CrosswordDocument &document)
     for (int cell = 0; cell < CrosswordDocument::CellCount; ++cell) {
         const QString &letter = document.letter(cell);
         if (!letter.isEmpty() && !isKeyboardLetter(letter)) {
-            m_problems.append(QStringLiteral("В клетке (%1) записано «%2», а не одна строчная "
-                                             "буква от «а» до «я» без «ё»: ученик не сможет это "
-                                             "ввести.")
-                                  .arg(cellPlace(cell), shown(letter)));
+            add(QStringLiteral("В клетке (%1) записано «%2», а не одна строчная буква от «а» до "
+                               "«я» без «ё»: ученик не сможет это ввести.")
+                    .arg(cellPlace(cell), shown(letter)),
+                cell, false);
         }
     }
 }
@@ -162,9 +166,10 @@ void CrosswordCheck::checkClues(const CrosswordDocument &document, const GridWor
             const bool mentioned = std::any_of(
                 list.begin(), list.end(), [value](const Clue &c) { return c.number == value; });
             if (!mentioned)
-                m_problems.append(QStringLiteral("Для слова %1 %2 («%3») в тексте нет вопроса.")
-                                      .arg(value)
-                                      .arg(directionName(direction), shown(word.letters)));
+                add(QStringLiteral("Для слова %1 %2 («%3») в тексте нет вопроса.")
+                        .arg(value)
+                        .arg(directionName(direction), shown(word.letters)),
+                    word.startCell, true);
         }
         for (int i = 0; i < list.size(); ++i) {
             const Clue &clue = list[i];
@@ -172,10 +177,11 @@ void CrosswordCheck::checkClues(const CrosswordDocument &document, const GridWor
                 std::any_of(list.begin(), list.begin() + i,
                             [&clue](const Clue &c) { return c.number == clue.number; });
             if (earlier) {
-                m_problems.append(QStringLiteral("Вопрос %1 %2 повторяется (строка %3 текста).")
-                                      .arg(clue.number)
-                                      .arg(directionName(direction))
-                                      .arg(clue.line));
+                add(QStringLiteral("Вопрос %1 %2 повторяется (строка %3 текста).")
+                        .arg(clue.number)
+                        .arg(directionName(direction))
+                        .arg(clue.line),
+                    -1, false, clue.line);
                 continue;
             }
             const bool hasWord =
@@ -183,13 +189,20 @@ void CrosswordCheck::checkClues(const CrosswordDocument &document, const GridWor
                     return word.numberValue() == clue.number;
                 });
             if (!hasWord)
-                m_problems.append(QStringLiteral("Вопрос %1 %2 (строка %3 текста): в сетке нет "
-                                                 "слова %2 с этим номером.")
-                                      .arg(clue.number)
-                                      .arg(directionName(direction))
-                                      .arg(clue.line));
+                add(QStringLiteral("Вопрос %1 %2 (строка %3 текста): в сетке нет слова %2 с этим "
+                                   "номером.")
+                        .arg(clue.number)
+                        .arg(directionName(direction))
+                        .arg(clue.line),
+                    -1, false, clue.line);
         }
     }
+}
+
+void CrosswordCheck::add(const QString &text, int cell, bool number, int clueLine)
+{
+    m_problems.append(text);
+    m_findings.append({text, cell, number, clueLine});
 }
 
 QString CrosswordCheck::cellPlace(int cell)
