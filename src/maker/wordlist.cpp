@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <QStringList>
 
 #include <algorithm>
 #include <array>
@@ -246,7 +247,7 @@ void WordList::addLines(QStringView text)
         addLine(static_cast<int>(i) + 1, lines[i]);
 }
 
-bool WordList::read(const QString &path, WordList *list, QString *error)
+bool WordList::readBytes(const QString &path, QByteArray *bytes, QString *error)
 {
     const QString name = QStringLiteral("«%1»").arg(path);
     const QFileInfo info(path);
@@ -273,24 +274,76 @@ bool WordList::read(const QString &path, WordList *list, QString *error)
         return false;
     }
     // Read one byte past the limit: the size seen above may have changed since.
-    const QByteArray bytes = file.read(MaxFileSize + 1);
+    *bytes = file.read(MaxFileSize + 1);
     if (file.error() != QFileDevice::NoError) {
         *error = QStringLiteral("Не удалось прочитать файл %1: %2.")
                      .arg(name, FileFailureReason::fromFileError(file.error()));
         return false;
     }
-    if (bytes.size() > MaxFileSize) {
+    if (bytes->size() > MaxFileSize) {
         *error = QStringLiteral("Файл %1 слишком велик для списка слов.").arg(name);
         return false;
     }
-    *list = parse(bytes);
-    if (!list->refusal().isEmpty()) {
-        *error = QStringLiteral("Файл %1 — не список слов: %2. Список должен быть текстом в "
-                                "кодировке UTF-8, UTF-16 или Windows-1251.")
-                     .arg(name, list->refusal());
-        return false;
-    }
     return true;
+}
+
+QString WordList::refusalMessage(const QString &path) const
+{
+    if (m_refusal.isEmpty())
+        return {};
+    return QStringLiteral("Файл «%1» — не список слов: %2. Список должен быть текстом в кодировке "
+                          "UTF-8, UTF-16 или Windows-1251.")
+        .arg(path, m_refusal);
+}
+
+bool WordList::read(const QString &path, WordList *list, QString *error)
+{
+    QByteArray bytes;
+    if (!readBytes(path, &bytes, error))
+        return false;
+    *list = parse(bytes);
+    *error = list->refusalMessage(path);
+    return error->isEmpty();
+}
+
+bool WordList::readText(const QString &path, QString *text, QString *error)
+{
+    QByteArray bytes;
+    if (!readBytes(path, &bytes, error))
+        return false;
+    const WordList list = parse(bytes);
+    *error = list.refusalMessage(path);
+    if (!error->isEmpty())
+        return false;
+    QByteArrayView view(bytes);
+    if (list.encoding() == Encoding::Utf16LittleEndian ||
+        list.encoding() == Encoding::Utf16BigEndian) {
+        QStringDecoder decoder(list.encoding() == Encoding::Utf16LittleEndian
+                                   ? QStringDecoder::Utf16LE
+                                   : QStringDecoder::Utf16BE);
+        *text = decoder.decode(view.sliced(2));
+        text->replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        text->replace(u'\r', u'\n');
+        return true;
+    }
+    if (view.startsWith("\xEF\xBB\xBF"))
+        view = view.sliced(3);
+    QStringDecoder cp1251(CodePage);
+    QStringList lines;
+    for (const ByteLine &line : byteLines(view)) {
+        const bool utf8 = list.encoding() == Encoding::Utf8 ? firstNotUtf8(line.bytes) < 0
+                                                            : Utf8Text::looksLikeUtf8(line.bytes);
+        lines.append(utf8 ? QString::fromUtf8(line.bytes) : QString(cp1251.decode(line.bytes)));
+    }
+    *text = lines.join(u'\n');
+    return true;
+}
+
+WordList WordList::fromText(QStringView text)
+{
+    WordList list;
+    list.addLines(text);
+    return list;
 }
 
 void WordList::reject(int line, const QString &message)

@@ -44,9 +44,15 @@ public:
     // these (a byte Windows-1251 does not define, more control characters than
     // lines, no letter at all) make a refusal instead.
     static WordList parse(QByteArrayView bytes);
+    // A list typed as text; lines may end with CR LF, LF or a lone CR.
+    static WordList fromText(QStringView text);
     // False with a Russian message when the file cannot be read; problems
     // inside the list are not failures.
     static bool read(const QString &path, WordList *list, QString *error);
+    // The file as text to edit, lines joined by "\n": refused as read() refuses,
+    // otherwise decoded in the list's encoding, except that a line written in
+    // the other of UTF-8 and Windows-1251 is decoded in its own.
+    static bool readText(const QString &path, QString *text, QString *error);
 
     // Why the bytes are no list of words at all, a Russian phrase naming the
     // line and byte; empty when they are one. A refused list has no entries.
@@ -56,6 +62,9 @@ public:
     Encoding encoding() const { return m_encoding; }
 
 private:
+    static bool readBytes(const QString &path, QByteArray *bytes, QString *error);
+    // Why the bytes read from path are no list, as a message; "" when they are one.
+    QString refusalMessage(const QString &path) const;
     // encodingProblem: why the line's bytes do not fit the list's encoding,
     // reported unless the line is blank or a comment.
     void addLine(int number, QStringView line, const QString &encodingProblem = {});

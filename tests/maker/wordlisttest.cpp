@@ -162,6 +162,8 @@ TEST(WordListTest, ReadsEveryEncodingAndReportsHostileBytesByLineAndByte)
         QStringList answers;
         QString problem; // of line 2, when there is one
         QString refusal;
+        // From the file as text to edit: a line is decoded in its own encoding.
+        QStringList textAnswers = answers;
     } cases[] = {
         {"UTF-16 LE", QStringEncoder(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom)
                           .encode(text),
@@ -175,7 +177,9 @@ TEST(WordListTest, ReadsEveryEncodingAndReportsHostileBytesByLineAndByte)
         {"a UTF-8 line in Windows-1251",
          windows.left(windows.indexOf('\n') + 1) + QStringLiteral("пёс - Лает.\n").toUtf8() +
              windows.mid(windows.lastIndexOf('\n', windows.size() - 2) + 1),
-         Encoding::Windows1251, firstAndLast, "Строка 2: строка записана в UTF-8", {}},
+         Encoding::Windows1251, firstAndLast, "Строка 2: строка записана в UTF-8", {}, all},
+        {"Windows-1251 with CR LF", cp1251.encode(QString(text).replace(u'\n', "\r\n")),
+         Encoding::Windows1251, all, {}, {}},
         {"control characters in clues",
          QStringLiteral("кот - Мур\tлычет.\nпёс - Ла\u001B[2Jет.\nток - Те\u0007чёт.\nлес - \u007F\n"
                         "сон - \u0000\n")
@@ -191,8 +195,23 @@ TEST(WordListTest, ReadsEveryEncodingAndReportsHostileBytesByLineAndByte)
         {"no letter in any encoding", "\x85\x85 - \x97\x97\n", Encoding::Utf8, {}, {},
          "нет ни одной буквы"},
     };
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
+        const QString file = dir.filePath(QStringLiteral("list.txt"));
+        QFile out(file);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        out.write(c.bytes);
+        out.close();
+        QString textToEdit;
+        QString error;
+        EXPECT_EQ(WordList::readText(file, &textToEdit, &error), c.refusal.isEmpty());
+        EXPECT_TRUE(error.contains(c.refusal)) << error.toStdString();
+        EXPECT_FALSE(textToEdit.contains(u'\r'));
+        EXPECT_EQ(answersOf(WordList::fromText(textToEdit)),
+                  c.refusal.isEmpty() ? c.textAnswers : QStringList());
+
         const WordList list = WordList::parse(c.bytes);
         EXPECT_TRUE(list.refusal().contains(c.refusal)) << list.refusal().toStdString();
         EXPECT_EQ(list.refusal().isEmpty(), c.refusal.isEmpty()) << list.refusal().toStdString();

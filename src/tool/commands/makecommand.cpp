@@ -1,10 +1,9 @@
 #include "makecommand.h"
 
-#include "cluetext.h"
-#include "crosswordcheck.h"
 #include "crosswordfile.h"
 #include "crosswordmaker.h"
 #include "griddrawing.h"
+#include "makerreport.h"
 #include "terminalprogress.h"
 #include "wordlist.h"
 
@@ -16,84 +15,6 @@ namespace {
 const QString OutputOption = QStringLiteral("output");
 const QString SeedOption = QStringLiteral("seed");
 const QString TriesOption = QStringLiteral("tries");
-
-QString reasonText(CrosswordMaker::Reason reason)
-{
-    switch (reason) {
-    case CrosswordMaker::Reason::NoCommonLetter:
-        return QStringLiteral("нет ни одной общей буквы с размещёнными словами");
-    case CrosswordMaker::Reason::NoRoom:
-        return QStringLiteral("не нашлось места: каждое пересечение задевало бы другие слова или "
-                              "выходило за сетку 20 × 20");
-    case CrosswordMaker::Reason::NumbersUsedUp:
-        return QStringLiteral("номеров в кроссворде не может быть больше 99");
-    }
-    return {};
-}
-
-void writeReport(const WordList &list, const CrosswordMaker::Result &result, QTextStream &out)
-{
-    const QList<WordList::Entry> &entries = list.entries();
-    out << QStringLiteral("Размещено слов: %1 из %2, пересечений: %3, кроссворд занимает %4 × %5 "
-                          "клеток.")
-               .arg(result.placed.size())
-               .arg(entries.size())
-               .arg(result.crossings)
-               .arg(result.width)
-               .arg(result.height)
-        << u'\n';
-
-    for (CrosswordMaker::Direction direction :
-         {CrosswordMaker::Direction::Across, CrosswordMaker::Direction::Down}) {
-        out << u'\n'
-            << (direction == CrosswordMaker::Direction::Across ? ClueText::AcrossHeading
-                                                               : ClueText::DownHeading)
-            << u'\n';
-        for (const CrosswordMaker::Placement &p : result.placed) {
-            if (p.direction != direction)
-                continue;
-            out << QStringLiteral("  %1. %2 — %3")
-                       .arg(p.number)
-                       .arg(entries[p.word].answer,
-                            CrosswordCheck::cellPlace(CrosswordDocument::indexOf(p.row, p.column)))
-                << u'\n';
-        }
-    }
-
-    if (!result.unplaced.isEmpty()) {
-        out << u'\n' << QStringLiteral("Не размещены:") << u'\n';
-        for (const CrosswordMaker::Unplaced &u : result.unplaced) {
-            const WordList::Entry &entry = entries[u.word];
-            out << QStringLiteral("  %1 (строка списка %2): %3.")
-                       .arg(entry.answer)
-                       .arg(entry.line)
-                       .arg(reasonText(u.reason))
-                << u'\n';
-        }
-    }
-}
-
-void writeListNotes(const WordList &list, QTextStream &out)
-{
-    if (!list.problems().isEmpty()) {
-        out << QStringLiteral("Пропущены строки списка:") << u'\n';
-        for (const WordList::Problem &problem : list.problems())
-            out << QStringLiteral("  ") << CrosswordCheck::printable(problem.message) << u'\n';
-        out << u'\n';
-    }
-    QStringList replaced;
-    for (const WordList::Entry &entry : list.entries()) {
-        if (entry.yoReplaced)
-            replaced.append(QStringLiteral("«%1» → «%2» (строка %3)")
-                                .arg(CrosswordCheck::printable(entry.written), entry.answer)
-                                .arg(entry.line));
-    }
-    if (!replaced.isEmpty()) {
-        out << QStringLiteral("Буква «ё» заменена на «е», её нет на клавиатуре кроссворда: %1.")
-                   .arg(replaced.join(QStringLiteral(", ")))
-            << u'\n' << u'\n';
-    }
-}
 
 } // namespace
 
@@ -180,7 +101,7 @@ int MakeCommand::run(const QCommandLineParser &parser, ToolStreams streams)
         streams.err << error << Qt::endl;
         return ToolExit::Failed;
     }
-    writeListNotes(list, streams.out);
+    streams.out << MakerReport::listNotes(list);
     if (list.entries().isEmpty()) {
         streams.out << QStringLiteral("В списке «%1» нет ни одного слова, из которого можно "
                                       "составить кроссворд. Файл не записан.")
@@ -208,7 +129,7 @@ int MakeCommand::run(const QCommandLineParser &parser, ToolStreams streams)
     if (!writeOutput(outputPath, bytes, streams))
         return ToolExit::Failed;
 
-    writeReport(list, result, streams.out);
+    streams.out << MakerReport::placement(list, result);
     streams.out << u'\n' << GridDrawing::draw(result.document) << u'\n';
     streams.out << (isStandardOutput(outputPath)
                         ? QStringLiteral("Кроссворд записан в стандартный вывод.")
