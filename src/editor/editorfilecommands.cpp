@@ -64,6 +64,7 @@ void EditorFileCommands::open()
     m_window.setClueFontSize(12);
     m_window.setEditorFileName(path);
     m_window.showDocument(document);
+    m_window.markSaved();
     m_window.showFileNameInTitle();
 }
 
@@ -93,8 +94,10 @@ void EditorFileCommands::saveAs()
 bool EditorFileCommands::writeTo(const QString &path)
 {
     CrosswordFileError error;
-    if (CrosswordFile::write(path, m_window.document(), &error))
+    if (CrosswordFile::write(path, m_window.document(), &error)) {
+        m_window.markSaved();
         return true;
+    }
     m_platform.showMessage(&m_window, MessageTitle, error.message());
     return false;
 }

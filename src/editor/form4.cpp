@@ -123,6 +123,24 @@ void Form4::showDocument(const CrosswordDocument &document)
     m_cluePane->setText(document.clueText());
 }
 
+void Form4::selectCell(int cell, bool number)
+{
+    if (!m_editor.isShown(cell))
+        apply(&GridEditor::backToGrid);
+    apply([cell, number](GridEditor &e) {
+        if (number)
+            e.openNumberPad(cell);
+        else
+            e.openLetterKeyboard(cell);
+    });
+}
+
+void Form4::selectClueLine(int line)
+{
+    m_cluePane->selectLine(line);
+    m_cluePane->setFocus();
+}
+
 qreal Form4::clueFontSize() const
 {
     return m_cluePane->fontSize();

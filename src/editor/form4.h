@@ -1,5 +1,6 @@
 #pragma once
 
+#include "crossworddocument.h"
 #include "grideditor.h"
 
 #include <QMainWindow>
@@ -42,6 +43,18 @@ public:
     // Shows a read crossword: every cell shown with both layers, then the clues.
     void showDocument(const CrosswordDocument &document);
 
+    // Whether the window shows anything but what it last loaded, opened or
+    // saved (empty after a load). Only asked before a made crossword replaces it.
+    bool hasUnsavedChanges() const { return document() != m_saved; }
+    // What the window shows now is in a file.
+    void markSaved() { m_saved = document(); }
+
+    // Opens the number pad (number) or the letter keyboard at the cell,
+    // showing the whole grid first when a preview hides the cell.
+    void selectCell(int cell, bool number);
+    // Selects line 1.. of the clues in the clue pane and gives it the focus.
+    void selectClueLine(int line);
+
     void hidePopups();
     qreal clueFontSize() const;
     void setClueFontSize(qreal points);
@@ -59,6 +72,7 @@ private:
 
     GridEditor m_editor;
     QString m_editorFileName;
+    CrosswordDocument m_saved;
     ClientArea *m_client = nullptr;
     GridLabels *m_grid = nullptr;
     GridCursor *m_cursor = nullptr;

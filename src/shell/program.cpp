@@ -6,6 +6,7 @@
 #include "crosswordfile.h"
 #include "designfonts.h"
 #include "editorfilecommands.h"
+#include "editortoolcommands.h"
 #include "filenames.h"
 #include "form1.h"
 #include "form2.h"
@@ -157,14 +158,23 @@ void Program::showSolving(const QString &fileName, const CrosswordDocument &docu
     window->show();
 }
 
-void Program::showEditing()
+void Program::showEditing(const CrosswordDocument *crossword)
 {
     auto *window = new Form4;
     window->load();
+    if (crossword)
+        window->showDocument(*crossword);
     m_windows.adopt(window);
     auto *commands = new EditorFileCommands(*window, m_platform);
     connect(commands, &EditorFileCommands::reloadRequested, this, [this] { showEditing(); },
             Qt::QueuedConnection);
+    // A made crossword comes in as "Создать" would bring an empty one.
+    auto *tools = new EditorToolCommands(*window, m_platform);
+    connect(tools, &EditorToolCommands::newCrosswordRequested, this,
+            [this](const CrosswordDocument &made) {
+                QMetaObject::invokeMethod(
+                    this, [this, made] { showEditing(&made); }, Qt::QueuedConnection);
+            });
     connectSharedMenus(window);
     window->adjustSize();
     centre(window);

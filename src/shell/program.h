@@ -52,7 +52,8 @@ private:
     void showStart(Form3 *start);
     bool replaceStart(Form3 *start, const QString &fileName, CrosswordFileError *error);
     void showSolving(const QString &fileName, const CrosswordDocument &document);
-    void showEditing();
+    // A fresh editing window, showing the crossword when one is given.
+    void showEditing(const CrosswordDocument *crossword = nullptr);
     void connectSharedMenus(QMainWindow *window);
     void hidePopups(QMainWindow *window);
     static void centre(QWidget *window);

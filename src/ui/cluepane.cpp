@@ -5,7 +5,9 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QResizeEvent>
+#include <QStringList>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextLayout>
 #include <QTextOption>
 
@@ -260,4 +262,20 @@ bool CluePane::eventFilter(QObject *watched, QEvent *event)
     if (watched == viewport() && event->type() == QEvent::MouseButtonPress)
         emit pressed();
     return QPlainTextEdit::eventFilter(watched, event);
+}
+
+void CluePane::selectLine(int line)
+{
+    // Every line break is one character in the document, whichever it is.
+    const QStringList lines = text().split(QStringLiteral("\r\n"));
+    if (line < 1 || line > lines.size())
+        return;
+    int start = 0;
+    for (int i = 0; i + 1 < line; ++i)
+        start += lines[i].size() + 1;
+    QTextCursor cursor(document());
+    cursor.setPosition(start);
+    cursor.setPosition(start + lines[line - 1].size(), QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+    ensureCursorVisible();
 }

@@ -31,6 +31,8 @@ public:
 
     void setText(const QString &crlfText);
     QString text() const;
+    // Selects line 1.. of text() and shows it; a line past the end selects nothing.
+    void selectLine(int line);
 
     void setTextAlignment(Qt::Alignment alignment);
     Qt::Alignment textAlignment() const;

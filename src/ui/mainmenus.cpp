@@ -54,6 +54,11 @@ void MainMenus::buildEditing(QMainWindow *window)
     addItem(crossword, QStringLiteral("menusave1"), QStringLiteral("Сохранить"));
     addItem(crossword, QStringLiteral("menusave2"), QStringLiteral("Сохранить как..."));
     crossword->addSeparator()->setObjectName(QStringLiteral("menuline2"));
+    addItem(crossword, QStringLiteral("menumake"), QStringLiteral("Составить из списка слов..."));
+    addItem(crossword, QStringLiteral("menucheck"), QStringLiteral("Проверить"));
+    addItem(crossword, QStringLiteral("menuprint"), QStringLiteral("Печать..."));
+    addItem(crossword, QStringLiteral("menupage"), QStringLiteral("Страница для учеников..."));
+    crossword->addSeparator()->setObjectName(QStringLiteral("menuline3"));
     addItem(crossword, QStringLiteral("menuend"), QStringLiteral("Выход"));
     addFontAndHelp(window);
 }

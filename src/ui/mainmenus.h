@@ -13,7 +13,9 @@ class MainMenus
 public:
     // "Кроссворд" with "Открыть...", a separator and "Выход".
     static void buildSolving(QMainWindow *window);
-    // "Кроссворд" with "Открыть...", "Создать", "-", "Сохранить", "Сохранить как...", "-", "Выход".
+    // "Кроссворд" with "Открыть...", "Создать", "-", "Сохранить", "Сохранить как...", "-",
+    // "Составить из списка слов...", "Проверить", "Печать...", "Страница для учеников...",
+    // "-", "Выход".
     static void buildEditing(QMainWindow *window);
 
     // The command with this object name (menuopen, menufont, menuhelp2...).

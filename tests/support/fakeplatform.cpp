@@ -1,5 +1,7 @@
 #include "fakeplatform.h"
 
+#include <QPrinter>
+
 std::optional<QString> FakePlatform::fileDialog(QWidget *owner, const FileDialogRequest &request)
 {
     fileRequests.push_back(request);
@@ -37,4 +39,60 @@ void FakePlatform::showMessage(QWidget *owner, const QString &title, const QStri
     messages.push_back({title, text});
     if (onMessage)
         onMessage(owner, messages.back());
+}
+
+int FakePlatform::ask(QWidget *owner, const QString &title, const QString &text,
+                      const QStringList &buttons)
+{
+    questions.push_back({title, text, buttons, owner});
+    if (askAnswers.empty())
+        return -1;
+    const int answer = askAnswers.front();
+    askAnswers.pop_front();
+    return answer;
+}
+
+std::optional<Platform::PrintChoice> FakePlatform::choosePrint(QWidget *)
+{
+    ++printChoiceRequests;
+    if (printChoices.empty())
+        return std::nullopt;
+    const PrintChoice choice = printChoices.front();
+    printChoices.pop_front();
+    return choice;
+}
+
+QString FakePlatform::print(QWidget *, QPrinter *printer, bool preview, const Paint &paint)
+{
+    printRequests.push_back({preview, printer->docName(), printer->pageLayout().pageSize(),
+                             printer->fullPage(), printer->resolution()});
+    if (printFiles.empty())
+        return {};
+    printer->setOutputFileName(printFiles.front());
+    printFiles.pop_front();
+    if (!paint(printer))
+        return QStringLiteral("файл «%1» не удалось записать").arg(printer->outputFileName());
+    return printRefusal;
+}
+
+std::optional<int> FakePlatform::chooseFinding(QWidget *, const QList<Finding> &findings,
+                                               const QStringList &notes)
+{
+    findingsRequests.push_back({findings, notes});
+    if (findingAnswers.empty())
+        return std::nullopt;
+    const int answer = findingAnswers.front();
+    findingAnswers.pop_front();
+    return answer;
+}
+
+void FakePlatform::makeCrossword(QWidget *owner, const Take &take)
+{
+    ++makeRequests;
+    while (!madeCrosswords.empty()) {
+        const CrosswordDocument offered = madeCrosswords.front();
+        madeCrosswords.pop_front();
+        if (take(owner, offered))
+            return;
+    }
 }

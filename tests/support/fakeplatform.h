@@ -1,7 +1,9 @@
 #pragma once
 
+#include "crossworddocument.h"
 #include "platform.h"
 
+#include <QPageSize>
 #include <QStringList>
 
 #include <deque>
@@ -37,10 +39,52 @@ public:
     std::function<void(QWidget *owner, const Message &message)> onMessage;
     bool openDocumentResult = false;
 
+    struct Question
+    {
+        QString title;
+        QString text;
+        QStringList buttons;
+        QWidget *owner = nullptr;
+    };
+    // Next answers of ask(), oldest first; unscripted, the box is closed (-1).
+    std::deque<int> askAnswers;
+
+    // Next choices of what to print; unscripted, the choice is cancelled.
+    std::deque<PrintChoice> printChoices;
+    // Where the next print() puts its pages (a PDF file); unscripted, the
+    // print dialog is cancelled.
+    std::deque<QString> printFiles;
+    // What print() says after painting, as a printer that refuses would.
+    QString printRefusal;
+    struct PrintRequest
+    {
+        bool preview = false;
+        QString docName;
+        QPageSize pageSize;
+        bool fullPage = false;
+        int resolution = 0;
+    };
+
+    // Next rows chosen in the list of findings; unscripted, it is closed.
+    std::deque<int> findingAnswers;
+    struct FindingsRequest
+    {
+        QList<Finding> findings;
+        QStringList notes;
+    };
+
+    // The crosswords the maker's dialog offers, in turn, until one is taken.
+    std::deque<CrosswordDocument> madeCrosswords;
+
     std::vector<FileDialogRequest> fileRequests;
     std::vector<InputRequest> inputRequests;
     QStringList openedDocuments;
     std::vector<Message> messages;
+    std::vector<Question> questions;
+    int printChoiceRequests = 0;
+    std::vector<PrintRequest> printRequests;
+    std::vector<FindingsRequest> findingsRequests;
+    int makeRequests = 0;
 
     std::optional<QString> fileDialog(QWidget *owner, const FileDialogRequest &request) override;
     QString inputBox(QWidget *owner, const QString &prompt, const QString &title,
@@ -48,4 +92,11 @@ public:
     QDate today() override { return date; }
     bool openDocument(const QString &fileName) override;
     void showMessage(QWidget *owner, const QString &title, const QString &text) override;
+    int ask(QWidget *owner, const QString &title, const QString &text,
+            const QStringList &buttons) override;
+    std::optional<PrintChoice> choosePrint(QWidget *owner) override;
+    QString print(QWidget *owner, QPrinter *printer, bool preview, const Paint &paint) override;
+    std::optional<int> chooseFinding(QWidget *owner, const QList<Finding> &findings,
+                                     const QStringList &notes) override;
+    void makeCrossword(QWidget *owner, const Take &take) override;
 };
