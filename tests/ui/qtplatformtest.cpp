@@ -1,12 +1,15 @@
 // The real dialogs behind the platform interface, answered from the event loop
 // while they are up: their language, their questions and where they stand.
+#include "crossworddocument.h"
 #include "filedialog.h"
 #include "modalwatcher.h"
 #include "qtplatform.h"
 
 #include <QAbstractButton>
 #include <QAbstractProxyModel>
+#include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
@@ -15,10 +18,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -249,4 +256,119 @@ TEST_F(QtPlatformTest, MessageNamesAFileAsPlainText)
         }
     });
     platform.showMessage(nullptr, QStringLiteral("Кварцелла 2.0"), message);
+}
+
+// The editing window's dialogs for printing, checking, asking and making: Russian
+// captions, plain text from files, and each answer as the user gave it.
+TEST_F(QtPlatformTest, TeachersDialogsSpeakRussianAndAnswerAsChosen)
+{
+    const auto russianOnly = [](QWidget *dialog) {
+        for (QString caption : captions(dialog))
+            EXPECT_FALSE(hasLatin(caption.remove(QStringLiteral("PDF")))) << text(caption);
+    };
+    const auto button = [](QWidget *dialog, const QString &caption) {
+        for (QAbstractButton *b : dialog->findChildren<QAbstractButton *>()) {
+            if (b->isVisible() && b->text().remove(u'&') == caption)
+                return b;
+        }
+        ADD_FAILURE() << "no button " << text(caption);
+        return static_cast<QAbstractButton *>(nullptr);
+    };
+    const auto clickOn = [&](QWidget *dialog, const QString &caption) {
+        if (QAbstractButton *b = button(dialog, caption))
+            b->click();
+    };
+
+    onNextModal(nullptr, [&](QWidget *dialog) {
+        russianOnly(dialog);
+        clickOn(dialog, QStringLiteral("Ключ с ответами"));
+        clickOn(dialog, QStringLiteral("Просмотр..."));
+    });
+    const std::optional<Platform::PrintChoice> choice = platform.choosePrint(nullptr);
+    ASSERT_TRUE(choice);
+    EXPECT_FALSE(choice->worksheet);
+    EXPECT_TRUE(choice->answers && choice->preview);
+
+    const QList<Platform::Finding> findings = {{"строка 1, столбец 1", HostileName},
+                                               {"вопросы, строка 2", "Вопрос 2..."}};
+    onNextModal(nullptr, [&](QWidget *dialog) {
+        russianOnly(dialog);
+        auto *list = dialog->findChild<QTreeWidget *>();
+        ASSERT_NE(list, nullptr);
+        EXPECT_EQ(list->topLevelItem(0)->text(1), HostileName);
+        list->setCurrentItem(list->topLevelItem(1));
+        clickOn(dialog, QStringLiteral("Показать"));
+    });
+    EXPECT_EQ(platform.chooseFinding(nullptr, findings, {}), 1);
+    onNextModal(nullptr, [&](QWidget *dialog) {
+        EXPECT_NE(dialog->findChild<QLabel *>(QStringLiteral("summary")), nullptr);
+        EXPECT_EQ(text(dialog->findChild<QLabel *>(QStringLiteral("summary"))->text()),
+                  "Ошибок не найдено.");
+        clickOn(dialog, QStringLiteral("Закрыть"));
+    });
+    EXPECT_EQ(platform.chooseFinding(nullptr, {}, {HostileName}), std::nullopt);
+
+    const QString question = QStringLiteral("Записан «%1».").arg(HostileName);
+    onNextModal(nullptr, [&](QWidget *modal) {
+        expectPlainMessage(modal, question);
+        clickOn(modal, QStringLiteral("Закрыть"));
+    });
+    EXPECT_EQ(platform.ask(nullptr, QStringLiteral("Кварцелла 2.0"), question,
+                           {QStringLiteral("Открыть в браузере"), QStringLiteral("Закрыть")}),
+              1);
+
+    // Printing to a file, from the print dialog and from the preview's own button.
+    int painted = 0;
+    const Platform::Paint paint = [&painted](QPrinter *printer) {
+        QPainter painter;
+        if (!painter.begin(printer))
+            return false;
+        ++painted;
+        // A printer that cannot start the job.
+        return !printer->outputFileName().endsWith(QStringLiteral("отказ.pdf"));
+    };
+    const auto printTo = [&](const QString &file) {
+        return [&, file](QWidget *dialog) {
+            EXPECT_EQ(text(dialog->windowTitle()), "Печать");
+            auto *print = qobject_cast<QPrintDialog *>(dialog);
+            ASSERT_NE(print, nullptr);
+            EXPECT_FALSE(print->testOption(QAbstractPrintDialog::PrintPageRange))
+                << "pages are painted whole, a range is the print service's";
+            auto *printers = dialog->findChild<QComboBox *>(QStringLiteral("printers"));
+            ASSERT_NE(printers, nullptr);
+            printers->setCurrentIndex(printers->findText(QStringLiteral("Печать в файл (PDF)")));
+            onNextModal(dialog, [&](QWidget *properties) {
+                russianOnly(properties);
+                clickOn(properties, QStringLiteral("ОК"));
+            });
+            clickOn(dialog, QStringLiteral("Свойства"));
+            russianOnly(dialog);
+            dialog->findChild<QLineEdit *>(QStringLiteral("filename"))->setText(file);
+            clickOn(dialog, QStringLiteral("Печать"));
+        };
+    };
+    QPrinter printer(QPrinter::HighResolution);
+    onNextModal(nullptr, printTo(path(QStringLiteral("лист.pdf"))));
+    EXPECT_EQ(platform.print(nullptr, &printer, false, paint), QString());
+    EXPECT_EQ(painted, 1);
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("лист.pdf"))));
+
+    onNextModal(nullptr, [&](QWidget *preview) {
+        EXPECT_EQ(text(preview->windowTitle()), "Просмотр печати");
+        russianOnly(preview);
+        onNextModal(preview, printTo(path(QStringLiteral("отказ.pdf"))));
+        for (QAction *action : preview->findChildren<QAction *>()) {
+            if (action->text() == QStringLiteral("Печать"))
+                action->trigger();
+        }
+    });
+    EXPECT_EQ(platform.print(nullptr, &printer, true, paint),
+              QStringLiteral("файл «%1» не удалось записать").arg(path(QStringLiteral("отказ.pdf"))));
+    EXPECT_GE(painted, 2) << "the preview paints the pages too";
+
+    onNextModal(nullptr, [&](QWidget *dialog) {
+        russianOnly(dialog);
+        clickOn(dialog, QStringLiteral("Закрыть"));
+    });
+    platform.makeCrossword(nullptr, [](QWidget *, const CrosswordDocument &) { return true; });
 }

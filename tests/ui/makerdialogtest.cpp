@@ -1,0 +1,126 @@
+// The dialog that makes a crossword from a word list, with a scripted platform
+// for its file dialog and messages.
+#include "fakeplatform.h"
+#include "gridpreview.h"
+#include "makerdialog.h"
+#include "makerreport.h"
+
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QPushButton *button(const MakerDialog &dialog, const char *name)
+{
+    auto *found = dialog.findChild<QPushButton *>(QString::fromLatin1(name));
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+}
+
+bool finishMaking(const MakerDialog &dialog)
+{
+    return QTest::qWaitFor([&dialog] { return !dialog.isMaking(); }, 30000);
+}
+
+CrosswordMaker::Result madeByTheTool(const WordList &list, quint64 seed)
+{
+    QList<CrosswordMaker::Word> words;
+    for (const WordList::Entry &entry : list.entries())
+        words.append({entry.answer, entry.clue});
+    return CrosswordMaker(words).make(seed);
+}
+
+} // namespace
+
+TEST(MakerDialogTest, MakesWhatTheToolMakesOffTheWindowsThreadAndAnotherLayoutOnRequest)
+{
+    FakePlatform platform;
+    int offers = 0;
+    MakerDialog dialog(platform, [&offers](QWidget *, const CrosswordDocument &) {
+        return ++offers > 1; // the first is declined, as "Отмена" over unsaved work does
+    });
+    const QString list = QStringLiteral("кот - Мурлычет.\nток - Бежит по проводам.\n"
+                                        "окно - В него смотрят.\nЁж - Колючий.\n"
+                                        "кот - Ещё раз.\nдом без вопроса\n");
+    dialog.listEdit()->setPlainText(list);
+    EXPECT_FALSE(button(dialog, "makeagain")->isEnabled());
+    EXPECT_FALSE(button(dialog, "take")->isEnabled());
+
+    QSignalSpy closed(&dialog, &QDialog::finished);
+    button(dialog, "make")->click();
+    ASSERT_TRUE(dialog.isMaking());
+    EXPECT_FALSE(dialog.listEdit()->isEnabled() || button(dialog, "make")->isEnabled() ||
+                 button(dialog, "close")->isEnabled());
+    dialog.reject(); // Escape or the close box while the maker runs
+    ASSERT_TRUE(finishMaking(dialog));
+    EXPECT_EQ(closed.count(), 0);
+
+    const WordList words = WordList::fromText(list);
+    const CrosswordMaker::Result first = madeByTheTool(words, 1);
+    ASSERT_TRUE(dialog.made());
+    EXPECT_EQ(*dialog.made(), first.document);
+    EXPECT_EQ(dialog.preview()->crossword(), first.document);
+    const QString report = dialog.report()->toPlainText();
+    EXPECT_EQ(report, MakerReport::listNotes(words) + MakerReport::placement(words, first));
+    for (const char *line : {"Строка 5: слово «кот» уже есть в строке 1.",
+                             "Строка 6: нет разделителя", "«Ёж» → «еж» (строка 4)",
+                             "Размещено слов: "})
+        EXPECT_TRUE(report.contains(QString::fromUtf8(line))) << line;
+    EXPECT_TRUE(button(dialog, "makeagain")->isEnabled() && button(dialog, "take")->isEnabled());
+
+    button(dialog, "makeagain")->click();
+    ASSERT_TRUE(finishMaking(dialog));
+    EXPECT_EQ(*dialog.made(), madeByTheTool(words, 2).document);
+    button(dialog, "makeagain")->click();
+    ASSERT_TRUE(finishMaking(dialog));
+    EXPECT_EQ(*dialog.made(), madeByTheTool(words, 3).document);
+
+    button(dialog, "take")->click();
+    EXPECT_EQ(closed.count(), 0) << "a declined crossword keeps the dialog open";
+    button(dialog, "take")->click();
+    EXPECT_EQ(offers, 2);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+TEST(MakerDialogTest, OpensAListInItsOwnEncodingAndSaysWhyOneCannotBeUsed)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString windows = dir.filePath(QStringLiteral("слова.txt"));
+    const QString picture = dir.filePath(QStringLiteral("фото.txt"));
+    {
+        QFile out(windows);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(QStringEncoder("windows-1251").encode(QStringLiteral("ёж - Колючий.\r\nкот - Мяу.")));
+        QFile binary(picture);
+        ASSERT_TRUE(binary.open(QIODevice::WriteOnly));
+        binary.write(QByteArray("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16) + QByteArray(64, '\0'));
+    }
+    FakePlatform platform;
+    MakerDialog dialog(platform, [](QWidget *, const CrosswordDocument &) { return true; });
+    platform.fileAnswers = {windows, picture, std::nullopt};
+    for (int i = 0; i < 3; ++i)
+        button(dialog, "openlist")->click();
+    ASSERT_EQ(platform.fileRequests.size(), 3u);
+    EXPECT_EQ(platform.fileRequests[0].mode, Platform::FileDialogRequest::Mode::Open);
+    EXPECT_TRUE(platform.fileRequests[0].fileMustExist);
+    EXPECT_EQ(dialog.listEdit()->toPlainText(), QStringLiteral("ёж - Колючий.\nкот - Мяу."));
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_TRUE(platform.messages[0].text.contains(QStringLiteral("— не список слов")));
+
+    // Nothing usable: said in the report, nothing to move to the editor.
+    dialog.listEdit()->setPlainText(QStringLiteral("дом\nя - Буква."));
+    button(dialog, "make")->click();
+    EXPECT_FALSE(dialog.isMaking());
+    EXPECT_TRUE(dialog.report()->toPlainText().endsWith(
+        QStringLiteral("В списке нет ни одного слова, из которого можно составить кроссворд.")));
+    EXPECT_TRUE(dialog.report()->toPlainText().contains(QStringLiteral("Строка 2: слово «я» короче")));
+    EXPECT_FALSE(dialog.made());
+    EXPECT_FALSE(button(dialog, "take")->isEnabled());
+}
