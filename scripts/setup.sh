@@ -17,6 +17,7 @@ packages=(
     poppler-utils
     chromium chromium-driver python3-selenium
     dbus at-spi2-core python3-gi python3-pyatspi
+    cups x11-xkb-utils
 )
 # npm brings axe-core for the crossword page's accessibility test.
 if ! command -v npm >/dev/null; then

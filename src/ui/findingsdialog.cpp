@@ -38,7 +38,7 @@ FindingsDialog::FindingsDialog(const QList<Platform::Finding> &findings, const Q
         for (const Platform::Finding &finding : findings)
             new QTreeWidgetItem(m_list, {finding.place, finding.text});
         m_list->header()->setStretchLastSection(true);
-        m_list->resizeColumnToContents(0);
+        m_list->setColumnWidth(0, m_list->sizeHintForColumn(0) + 24);
         m_list->setCurrentItem(m_list->topLevelItem(0));
         m_list->setMinimumSize(720, 260);
         layout->addWidget(m_list);

@@ -389,6 +389,19 @@ def layout(args, folder):
 
 # --- Accessibility ------------------------------------------------------------------------
 
+def axe_violations(driver, axe_source, when):
+    """Fails when axe-core finds a WCAG 2.1 A or AA violation on the page as it stands."""
+    driver.execute_script(axe_source)
+    found = driver.execute_async_script(
+        "const done = arguments[arguments.length - 1];"
+        "axe.run(document, {runOnly: {type: 'tag', values:"
+        " ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa']}})"
+        ".then((r) => done(r.violations.map((v) => ({id: v.id, help: v.help,"
+        " nodes: v.nodes.map((n) => n.target.join(' ')).slice(0, 5)}))),"
+        " (e) => done([{id: 'axe failed', help: String(e)}]));")
+    check(not found, f"axe-core, {when}: {json.dumps(found, ensure_ascii=False)}")
+
+
 def axe(args, folder):
     axe_source = pathlib.Path(args.axe).read_text(encoding="utf-8")
     crs = write_crs(folder / "small.crs", {1: "к", 2: "о", 3: "т", 22: "о", 42: "м"},
@@ -397,15 +410,7 @@ def axe(args, folder):
     pages = [make_page(args, crs), make_page(args, words20(args, folder))]
 
     def violations(driver, when):
-        driver.execute_script(axe_source)
-        found = driver.execute_async_script(
-            "const done = arguments[arguments.length - 1];"
-            "axe.run(document, {runOnly: {type: 'tag', values:"
-            " ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa']}})"
-            ".then((r) => done(r.violations.map((v) => ({id: v.id, help: v.help,"
-            " nodes: v.nodes.map((n) => n.target.join(' ')).slice(0, 5)}))),"
-            " (e) => done([{id: 'axe failed', help: String(e)}]));")
-        check(not found, f"axe-core, {when}: {json.dumps(found, ensure_ascii=False)}")
+        axe_violations(driver, axe_source, when)
 
     def click(driver, selector):
         driver.find_element("css selector", selector).click()
