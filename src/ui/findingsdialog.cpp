@@ -9,6 +9,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 FindingsDialog::FindingsDialog(const QList<Platform::Finding> &findings, const QStringList &notes,
                                QWidget *parent)
     : QDialog(parent)
@@ -35,10 +37,13 @@ FindingsDialog::FindingsDialog(const QList<Platform::Finding> &findings, const Q
         m_list->setRootIsDecorated(false);
         m_list->setWordWrap(true);
         m_list->setHeaderLabels({QStringLiteral("Где"), QStringLiteral("Что не так")});
-        for (const Platform::Finding &finding : findings)
+        int placeWidth = 0;
+        for (const Platform::Finding &finding : findings) {
             new QTreeWidgetItem(m_list, {finding.place, finding.text});
+            placeWidth = std::max(placeWidth, m_list->fontMetrics().horizontalAdvance(finding.place));
+        }
         m_list->header()->setStretchLastSection(true);
-        m_list->setColumnWidth(0, m_list->sizeHintForColumn(0) + 24);
+        m_list->setColumnWidth(0, placeWidth + 24);
         m_list->setCurrentItem(m_list->topLevelItem(0));
         m_list->setMinimumSize(720, 260);
         layout->addWidget(m_list);

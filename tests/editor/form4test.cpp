@@ -273,6 +273,7 @@ TEST(Form4Test, CluePaneClosesThePopupsAndKeepsTypedTextWithCrLfBreaks)
     EXPECT_EQ(form.window.document(), read);
 }
 
+// The design's items, then the added group before "Выход".
 TEST(Form4Test, MenuBarIsAsDesignedWithoutShortcuts)
 {
     ShownForm4 form;
@@ -281,6 +282,8 @@ TEST(Form4Test, MenuBarIsAsDesignedWithoutShortcuts)
         WindowDriver::describeMenus(bar),
         QStringList({QStringLiteral("Кроссворд[Открыть...:menuopen,Создать:menunew,-,"
                                     "Сохранить:menusave1,Сохранить как...:menusave2,-,"
+                                    "Составить из списка слов...:menumake,Проверить:menucheck,"
+                                    "Печать...:menuprint,Страница для учеников...:menupage,-,"
                                     "Выход:menuend]"),
                      QStringLiteral("Шрифт:menufont"),
                      QStringLiteral("Справка[Содержание...:menuhelp1,-,О программе:menuhelp2]")}));

@@ -4,7 +4,6 @@
 #include "clickablelabel.h"
 #include "cluepane.h"
 #include "crosswordcheck.h"
-#include "form1.h"
 #include "form4.h"
 #include "gridlabels.h"
 #include "htmlexport.h"
@@ -13,11 +12,8 @@
 #include "pdfexport.h"
 #include "toolboards.h"
 
-#include <QAction>
 #include <QDir>
 #include <QFile>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPointer>
 #include <QProcess>
 #include <QPushButton>
@@ -28,16 +24,6 @@ namespace {
 int at(int row, int column)
 {
     return CrosswordDocument::indexOf(row, column);
-}
-
-QStringList crosswordMenu(QMainWindow *window)
-{
-    QStringList items;
-    for (QAction *item : window->menuBar()->actions().constFirst()->menu()->actions()) {
-        items << (item->isSeparator() ? QStringLiteral("-") : item->text());
-        EXPECT_TRUE(item->shortcut().isEmpty()) << item->text().toStdString();
-    }
-    return items;
 }
 
 // The pages of a PDF as poppler draws them, in grey at 40 dots per inch.
@@ -92,18 +78,6 @@ protected:
         return window;
     }
 };
-
-TEST_F(EditorToolCommandsTest, EditingMenuGainsOneGroupBeforeExitAndTheSolvingMenuStaysAsDesigned)
-{
-    QPointer<Form4> window = startAndCreate();
-    ASSERT_TRUE(window);
-    EXPECT_EQ(crosswordMenu(window),
-              QStringList({"Открыть...", "Создать", "-", "Сохранить", "Сохранить как...", "-",
-                           "Составить из списка слов...", "Проверить", "Печать...",
-                           "Страница для учеников...", "-", "Выход"}));
-    Form1 solving;
-    EXPECT_EQ(crosswordMenu(&solving), QStringList({"Открыть...", "-", "Выход"}));
-}
 
 TEST_F(EditorToolCommandsTest, EachCommandClosesThePopupsAndWhenCancelledChangesNothing)
 {
