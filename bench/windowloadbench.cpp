@@ -6,6 +6,7 @@
 #include "crosswordfile.h"
 #include "designfonts.h"
 #include "editorfilecommands.h"
+#include "editortoolcommands.h"
 #include "form1.h"
 #include "form4.h"
 #include "qtplatform.h"
@@ -169,6 +170,7 @@ void BM_EditingWindowWithCommands(benchmark::State &state)
         Form4 window;
         window.load();
         new EditorFileCommands(window, platform);
+        new EditorToolCommands(window, platform);
         window.showDocument(document);
         window.show();
         QCoreApplication::processEvents();

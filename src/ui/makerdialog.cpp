@@ -4,7 +4,6 @@
 #include "makerreport.h"
 
 #include <QDialogButtonBox>
-#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
