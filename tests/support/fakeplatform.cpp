@@ -41,10 +41,9 @@ void FakePlatform::showMessage(QWidget *owner, const QString &title, const QStri
         onMessage(owner, messages.back());
 }
 
-int FakePlatform::ask(QWidget *owner, const QString &title, const QString &text,
-                      const QStringList &buttons)
+int FakePlatform::ask(QWidget *, const QString &, const QString &text, const QStringList &buttons)
 {
-    questions.push_back({title, text, buttons, owner});
+    questions.push_back({text, buttons});
     if (askAnswers.empty())
         return -1;
     const int answer = askAnswers.front();

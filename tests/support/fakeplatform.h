@@ -41,10 +41,8 @@ public:
 
     struct Question
     {
-        QString title;
         QString text;
         QStringList buttons;
-        QWidget *owner = nullptr;
     };
     // Next answers of ask(), oldest first; unscripted, the box is closed (-1).
     std::deque<int> askAnswers;
