@@ -56,11 +56,9 @@ QString shownLine(QByteArrayView bytes, QByteArrayView line)
 QString StrictCrosswordReader::problem(QByteArrayView bytes, const QString &fileName)
 {
     const QString name = QStringLiteral("«%1»").arg(fileName);
-    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
-        return QStringLiteral("Файл %1 записан в кодировке UTF-16, а файл кроссворда бывает "
-                              "только в Windows-1251 или UTF-8. Сохраните его в одной из них "
-                              "(например, в текстовом редакторе).")
-            .arg(name);
+    CrosswordFileError notText;
+    if (!CrosswordFile::isText(bytes, &notText))
+        return notText.withFileName(fileName).message();
 
     // A byte order mark only where the whole file reads as UTF-8: elsewhere the
     // windows read its bytes as three letters of the first record.

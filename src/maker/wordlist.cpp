@@ -1,6 +1,7 @@
 #include "wordlist.h"
 
 #include "filefailurereason.h"
+#include "textbytes.h"
 #include "utf8text.h"
 
 #include <QFile>
@@ -44,11 +45,6 @@ QString describe(QChar c)
     if (isControl(c))
         return QStringLiteral("управляющий символ %1").arg(codeOf(c));
     return QStringLiteral("«%1»").arg(c);
-}
-
-bool isControlByte(unsigned char b)
-{
-    return (b < 0x20 && b != '\t' && b != '\r' && b != '\n') || b == 0x7F;
 }
 
 // A line of the file as bytes: CR LF, LF and a lone CR all end one, as in the
@@ -165,7 +161,7 @@ Split findSeparator(QStringView line)
 WordList WordList::parse(QByteArrayView bytes)
 {
     WordList list;
-    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+    if (TextBytes::startsAsUtf16(bytes)) {
         const bool little = bytes.front() == '\xFF';
         list.m_encoding = little ? Encoding::Utf16LittleEndian : Encoding::Utf16BigEndian;
         QStringDecoder decoder(little ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
@@ -177,15 +173,8 @@ WordList WordList::parse(QByteArrayView bytes)
         bytes = bytes.sliced(3);
     const QList<ByteLine> lines = byteLines(bytes);
 
-    // Text has a control character here and there at most; a picture or an
-    // archive has them everywhere.
-    qsizetype controls = 0;
-    qsizetype firstControl = -1;
-    for (qsizetype at = 0; at < bytes.size(); ++at) {
-        if (isControlByte(static_cast<unsigned char>(bytes[at])) && controls++ == 0)
-            firstControl = at;
-    }
-    if (controls > lines.size()) {
+    const qsizetype firstControl = TextBytes::binaryAt(bytes);
+    if (firstControl >= 0) {
         list.m_refusal = QStringLiteral("%1 — управляющий символ, и таких в файле больше, чем "
                                         "строк: это не текст")
                              .arg(bytePlace(lines, bytes, firstControl));
