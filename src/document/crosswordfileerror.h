@@ -21,7 +21,7 @@ public:
         Unencodable,    // not Windows-1251, or a quote inside a cell value
         Utf16,          // written in UTF-16, which no reader takes
         NotText,        // binary data: more control characters than lines
-        NotTextToSave,  // the crossword holds so many control characters that it would read as NotText
+        NotTextToSave,  // so many control characters that the file would read as NotText
     };
 
     CrosswordFileError() = default;
