@@ -102,17 +102,19 @@ QString StrictCrosswordReader::problem(QByteArrayView bytes, const QString &file
 bool StrictCrosswordReader::read(const QString &path, CrosswordDocument *document,
                                  QString *message)
 {
+    // A name holding an escape sequence would otherwise reach the terminal.
+    const QString name = CrosswordCheck::printable(path);
     QByteArray bytes;
     CrosswordFileError error;
     if (!CrosswordFile::readBytes(path, &bytes, &error)) {
-        *message = error.message();
+        *message = error.withFileName(name).message();
         return false;
     }
-    *message = problem(bytes, path);
+    *message = problem(bytes, name);
     if (!message->isEmpty())
         return false;
     if (!CrosswordFile::decode(bytes, document, &error)) {
-        *message = error.withFileName(path).message();
+        *message = error.withFileName(name).message();
         return false;
     }
     return true;

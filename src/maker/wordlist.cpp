@@ -1,5 +1,6 @@
 #include "wordlist.h"
 
+#include "crosswordcheck.h"
 #include "filefailurereason.h"
 #include "textbytes.h"
 #include "utf8text.h"
@@ -297,7 +298,7 @@ void WordList::addLines(QStringView text)
 
 bool WordList::read(const QString &path, WordList *list, QString *error)
 {
-    const QString name = QStringLiteral("«%1»").arg(path);
+    const QString name = QStringLiteral("«%1»").arg(CrosswordCheck::printable(path));
     const QFileInfo info(path);
     if (!info.exists()) {
         *error = QStringLiteral("Файл %1 не найден.").arg(name);
