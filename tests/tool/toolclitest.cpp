@@ -197,9 +197,9 @@ TEST_F(ToolCliTest, ControlCharactersInNamesAreShownAsCodes)
         const QString said = run.out + run.err;
         const QString trace = QString(said).replace(u'\x1B', u'^');
         EXPECT_TRUE(said.contains(shownName)) << trace.toStdString();
-        EXPECT_FALSE(std::any_of(said.begin(), said.end(),
-                                 [](QChar c) { return c < u' ' && c != u'\n'; }))
-            << trace.toStdString();
+        EXPECT_FALSE(std::any_of(said.begin(), said.end(), [](QChar c) {
+            return c < u' ' && c != u'\n';
+        })) << trace.toStdString();
     }
 }
 
