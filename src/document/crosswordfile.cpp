@@ -328,7 +328,9 @@ bool CrosswordFile::readBytes(const QString &path, QByteArray *result, Crossword
 {
     const QFileInfo info(path);
     if (!info.exists()) {
-        setError(error, CrosswordFileError::notFound(path));
+        const QString reason = FileFailureReason::ofMissingPath(path);
+        setError(error, reason.isEmpty() ? CrosswordFileError::notFound(path)
+                                         : CrosswordFileError::unreadable(path, reason));
         return false;
     }
     // Folders, devices and pipes are refused before opening: a pipe would block.

@@ -301,7 +301,10 @@ bool WordList::read(const QString &path, WordList *list, QString *error)
     const QString name = QStringLiteral("«%1»").arg(CrosswordCheck::printable(path));
     const QFileInfo info(path);
     if (!info.exists()) {
-        *error = QStringLiteral("Файл %1 не найден.").arg(name);
+        const QString reason = FileFailureReason::ofMissingPath(path);
+        *error = reason.isEmpty()
+                     ? QStringLiteral("Файл %1 не найден.").arg(name)
+                     : QStringLiteral("Не удалось прочитать файл %1: %2.").arg(name, reason);
         return false;
     }
     if (!info.isFile()) {

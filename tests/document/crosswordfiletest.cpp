@@ -345,6 +345,12 @@ TEST_F(CrosswordFileOnDiskTest, ReadingRefusesWhatIsNotACrosswordFile)
     EXPECT_FALSE(CrosswordFile::read(m_dir.path(), &document, &error));
     EXPECT_EQ(error.kind(), CrosswordFileError::Kind::NotAFile);
 
+    // A loop of symbolic links used to be "not found".
+    ASSERT_EQ(::symlink("loop.crs", QFile::encodeName(path("loop.crs")).constData()), 0);
+    EXPECT_FALSE(CrosswordFile::read(path("loop.crs"), &document, &error));
+    EXPECT_TRUE(error.message().endsWith(QStringLiteral(": слишком много символических ссылок.")))
+        << error.message().toStdString();
+
     EXPECT_FALSE(CrosswordFile::read(QStringLiteral("/dev/zero"), &document, &error));
     EXPECT_EQ(error.kind(), CrosswordFileError::Kind::NotAFile);
 

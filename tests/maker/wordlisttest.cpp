@@ -254,6 +254,11 @@ TEST(WordListTest, ReadReportsFilesThatCannotBeRead)
     EXPECT_FALSE(WordList::read(dir.path(), &list, &error));
     EXPECT_TRUE(error.contains(QStringLiteral("папка")));
 
+    ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("loop.txt")), dir.filePath("loop.txt")));
+    EXPECT_FALSE(WordList::read(dir.filePath(QStringLiteral("loop.txt")), &list, &error));
+    EXPECT_TRUE(error.endsWith(QStringLiteral(": слишком много символических ссылок.")))
+        << error.toStdString();
+
     QFile big(dir.filePath(QStringLiteral("big.txt")));
     ASSERT_TRUE(big.open(QIODevice::WriteOnly));
     big.write(QByteArray(WordList::MaxFileSize + 1, '#'));

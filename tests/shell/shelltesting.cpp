@@ -135,6 +135,8 @@ ProgramTest::UnreadableCrosswords ProgramTest::unreadableCrosswords()
                      .encode(QString::fromLatin1(expectedFileBytes(CrosswordDocument()))));
     files.binaryFile = path(QStringLiteral("рисунок.crs"));
     putFileBytes(files.binaryFile, QByteArray("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16).repeated(500));
+    files.loop = path(QStringLiteral("петля.crs"));
+    EXPECT_TRUE(QFile::link(files.loop, files.loop));
     return files;
 }
 

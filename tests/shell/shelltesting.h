@@ -55,10 +55,11 @@ protected:
         QString largeFile;  // past the size limit
         QString utf16File;  // a whole crossword, in UTF-16
         QString binaryFile; // bytes that are no text
+        QString loop;       // a symbolic link to itself
         QByteArray shortBytes;
         QStringList all() const
         {
-            return {missing, folder, shortFile, largeFile, utf16File, binaryFile};
+            return {missing, folder, shortFile, largeFile, utf16File, binaryFile, loop};
         }
     };
     UnreadableCrosswords unreadableCrosswords();
