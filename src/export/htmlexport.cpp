@@ -10,6 +10,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonValue>
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <algorithm>
@@ -17,13 +18,28 @@
 namespace {
 
 // The browser hashes a script or style after turning CR LF into LF, so the
-// policy's hashes must be taken over the same text.
+// policy's hashes must be taken over the same text. The script and the style
+// sheet lose their comments and indentation, a quarter of the page: they hold
+// no string that spans lines.
 QString resourceText(const QString &name)
 {
     QFile file(QStringLiteral(":/htmlpage/") + name);
     if (!file.open(QIODevice::ReadOnly))
         qFatal("HtmlExport: the page resource %s is missing", qPrintable(name));
-    return QString::fromUtf8(file.readAll()).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QString text = QString::fromUtf8(file.readAll());
+    const bool script = name.endsWith(QStringLiteral(".js"));
+    if (!script && !name.endsWith(QStringLiteral(".css")))
+        return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    if (!script)
+        text.remove(QRegularExpression(QStringLiteral("/\\*.*?\\*/"),
+                                       QRegularExpression::DotMatchesEverythingOption));
+    QStringList lines;
+    for (const QString &line : text.split(u'\n')) {
+        const QString code = line.trimmed();
+        if (!code.isEmpty() && !(script && code.startsWith(QStringLiteral("//"))))
+            lines.append(code);
+    }
+    return lines.join(u'\n');
 }
 
 // The one answers the page can match: an exact keyboard letter, as in GridSolver.

@@ -300,7 +300,8 @@ class Page {
     this.solver = this.restored(this.store.load());
     this.narrow = window.matchMedia('(max-width: 640px)');
     this.buttons = new Map();
-    this.lineSpans = [];
+    this.lineSpans = new Map(); // line number to its element, for clue lines
+    this.markedLine = null;
     this.cursor = null; // the current cell, where typing goes
     this.across = true; // the direction of the current word
     this.pressed = null; // the cell under a pointer, which focuses it before the click
@@ -332,15 +333,25 @@ class Page {
     const clues = data.clues.replace(/\r\n?/g, '\n');
     document.getElementById('print-clues').textContent = clues;
     const lines = clues.split('\n');
-    const list = document.getElementById('clue-list');
-    lines.forEach((line, i) => {
-      const span = document.createElement('span');
-      span.textContent = i + 1 < lines.length ? line + '\n' : line;
-      list.append(span);
-      this.lineSpans.push(span);
-    });
     const numbers = new Map(data.cells.map(([index, number]) => [index, number]));
     this.words = new Words(data, lines, numbers);
+    // A clue's line, to be marked, in an element of its own; the rest as text.
+    const clueLines = new Set(this.words.list.map((word) => word.line));
+    const list = document.getElementById('clue-list');
+    let text = '';
+    lines.forEach((line, i) => {
+      const shown = i + 1 < lines.length ? line + '\n' : line;
+      if (!clueLines.has(i + 1)) {
+        text += shown;
+        return;
+      }
+      const span = document.createElement('span');
+      span.textContent = shown;
+      list.append(text, span);
+      this.lineSpans.set(i + 1, span);
+      text = '';
+    });
+    list.append(text);
     const described = document.getElementById('words');
     for (const word of this.words.list) {
       const span = document.createElement('span');
@@ -431,6 +442,7 @@ class Page {
 
   adopt() {
     this.solver = this.restored(this.store.load());
+    this.savedText = this.savedValue();
     this.render(false);
   }
 
@@ -602,7 +614,8 @@ class Page {
       button.classList.toggle('current', !solved && cell.index === this.cursor);
       button.classList.toggle('selected', solver.keyboardShown && cell === solver.selected);
       button.disabled = solved;
-      button.tabIndex = cell.index === stop ? 0 : -1;
+      const tabIndex = cell.index === stop ? 0 : -1;
+      if (button.tabIndex !== tabIndex) button.tabIndex = tabIndex;
       const row = Math.floor(cell.index / 20) - this.data.firstRow + 1;
       const column = (cell.index % 20) - this.data.firstColumn + 1;
       const name = this.cellName(cell, row, column);
@@ -620,7 +633,12 @@ class Page {
     const clueLine = document.getElementById('clue-line');
     const label = word ? word.label : '';
     if (clueLine.textContent !== label) clueLine.textContent = label;
-    this.lineSpans.forEach((span, i) => span.classList.toggle('current', word && word.line === i + 1));
+    const marked = (word && this.lineSpans.get(word.line)) || null;
+    if (marked !== this.markedLine) {
+      if (this.markedLine) this.markedLine.classList.remove('current');
+      if (marked) marked.classList.add('current');
+      this.markedLine = marked;
+    }
 
     const pane = document.getElementById('pane');
     const result = solver.pane === Pane.Clues ? '' : solver.paneText('').replace(/\r\n?/g, '\n');
@@ -657,11 +675,16 @@ class Page {
     if (save) this.save();
   }
 
+  savedValue() {
+    return JSON.stringify({ ...this.solver.saved(), large: Boolean(this.large) });
+  }
+
+  // Only what changed, and never over newer progress of another tab: this
+  // tab takes that up instead.
   save() {
-    const value = { ...this.solver.saved(), large: Boolean(this.large) };
-    const text = JSON.stringify(value);
+    const text = this.savedValue();
     if (text === this.savedText) return;
-    if (this.store.save(value)) this.savedText = text;
+    if (this.store.save(JSON.parse(text))) this.savedText = text;
     else this.adopt();
   }
 

@@ -208,7 +208,8 @@ const shown = (doc) => {
   const style = win.getComputedStyle(pane);
   const active = doc.activeElement;
   return {
-    pane: [...pane.children].filter((e) => win.getComputedStyle(e).visibility === 'visible')
+    pane: [...pane.children].filter((e) => e.getClientRects().length > 0 &&
+                                           win.getComputedStyle(e).visibility === 'visible')
       .map((e) => e.textContent).join(''),
     result: style.color === 'rgb(0, 0, 255)' && style.textAlign === 'center',
     cells: [...doc.querySelectorAll('.cell')].map((b) => [
@@ -756,7 +757,8 @@ return {
   finish: !document.getElementById('finish').disabled,
   back: !document.getElementById('back').disabled,
   pane: [...document.getElementById('pane').children]
-    .filter((e) => getComputedStyle(e).visibility === 'visible').map((e) => e.textContent).join(''),
+    .filter((e) => e.getClientRects().length > 0 && getComputedStyle(e).visibility === 'visible')
+    .map((e) => e.textContent).join(''),
   history: document.querySelectorAll('#history li').length,
 };
 """
