@@ -254,10 +254,12 @@ TEST(WordListTest, ReadReportsFilesThatCannotBeRead)
     EXPECT_FALSE(WordList::read(dir.path(), &list, &error));
     EXPECT_TRUE(error.contains(QStringLiteral("папка")));
 
+#ifndef Q_OS_WIN // QFile::link makes a shortcut there, no symbolic link
     ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("loop.txt")), dir.filePath("loop.txt")));
     EXPECT_FALSE(WordList::read(dir.filePath(QStringLiteral("loop.txt")), &list, &error));
     EXPECT_TRUE(error.endsWith(QStringLiteral(": слишком много символических ссылок.")))
         << error.toStdString();
+#endif
 
     QFile big(dir.filePath(QStringLiteral("big.txt")));
     ASSERT_TRUE(big.open(QIODevice::WriteOnly));

@@ -205,6 +205,7 @@ TEST_F(QtPlatformTest, OpenSpeaksRussianAndRefusesAMissingFileWithItsOwnMessage)
         QMetaObject::invokeMethod(dialog, "accept");
         stayed = dialog->isVisible();
 
+#ifndef Q_OS_WIN // QFile::link makes a shortcut there, no symbolic link
         // A loop of symbolic links is no missing file.
         ASSERT_TRUE(
             QFile::link(path(QStringLiteral("петля.crs")), path(QStringLiteral("петля.crs"))));
@@ -217,6 +218,7 @@ TEST_F(QtPlatformTest, OpenSpeaksRussianAndRefusesAMissingFileWithItsOwnMessage)
         });
         QMetaObject::invokeMethod(dialog, "accept");
         stayed = stayed && dialog->isVisible();
+#endif
         dialog->reject();
     });
     EXPECT_FALSE(platform.fileDialog(nullptr, request).has_value());
