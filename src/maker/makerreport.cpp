@@ -70,15 +70,24 @@ QString MakerReport::listNotes(const WordList &list)
         out += u'\n';
     }
     QStringList replaced;
+    QStringList unstressed;
     for (const WordList::Entry &entry : list.entries()) {
+        const QString written = CrosswordCheck::printable(entry.written);
         if (entry.yoReplaced)
             replaced.append(QStringLiteral("«%1» → «%2» (строка %3)")
-                                .arg(CrosswordCheck::printable(entry.written), entry.answer)
+                                .arg(written, entry.answer)
                                 .arg(entry.line));
+        if (entry.stressDropped)
+            unstressed.append(QStringLiteral("«%1» (строка %2)").arg(written).arg(entry.line));
     }
     if (!replaced.isEmpty()) {
         out += QStringLiteral("Буква «ё» заменена на «е», её нет на клавиатуре кроссворда: %1.\n\n")
                    .arg(replaced.join(QStringLiteral(", ")));
+    }
+    if (!unstressed.isEmpty()) {
+        out += QStringLiteral("Знаки ударения убраны из слов и вопросов, в файл кроссворда их не "
+                              "записать: %1.\n\n")
+                   .arg(unstressed.join(QStringLiteral(", ")));
     }
     return out;
 }

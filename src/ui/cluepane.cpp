@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QMimeData>
 #include <QResizeEvent>
 #include <QStringList>
 #include <QTextBlock>
@@ -278,4 +279,15 @@ void CluePane::selectLine(int line)
     cursor.setPosition(start + lines[line - 1].size(), QTextCursor::KeepAnchor);
     setTextCursor(cursor);
     ensureCursorVisible();
+}
+
+bool CluePane::canInsertFromMimeData(const QMimeData *source) const
+{
+    return source && !source->formats().isEmpty() && QPlainTextEdit::canInsertFromMimeData(source);
+}
+
+void CluePane::insertFromMimeData(const QMimeData *source)
+{
+    if (source && !source->formats().isEmpty())
+        QPlainTextEdit::insertFromMimeData(source);
 }
