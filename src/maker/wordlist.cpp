@@ -346,7 +346,7 @@ QString WordList::refusalMessage(const QString &path) const
         return {};
     return QStringLiteral("Файл «%1» — не список слов: %2. Список должен быть текстом в кодировке "
                           "UTF-8, UTF-16 или Windows-1251.")
-        .arg(path, m_refusal);
+        .arg(CrosswordCheck::printable(path), m_refusal);
 }
 
 bool WordList::read(const QString &path, WordList *list, QString *error)
