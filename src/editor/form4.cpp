@@ -8,6 +8,7 @@
 #include "gridlabels.h"
 #include "letterkeyboard.h"
 #include "mainmenus.h"
+#include "menukey.h"
 #include "numberpad.h"
 #include "plaintext.h"
 #include "popupkeys.h"
@@ -23,6 +24,7 @@ Form4::Form4(QWidget *parent) : QMainWindow(parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(Caption);
     MainMenus::buildEditing(this);
+    MenuKey::install(this);
     buildControls();
 }
 
@@ -71,7 +73,8 @@ void Form4::buildControls()
         [this](int cell) {
             return GridCursor::CellFacts{m_editor.number(cell), m_editor.letter(cell)};
         },
-        m_client);
+        [this] { return document(); }, m_client);
+    connect(m_cluePane, &QPlainTextEdit::textChanged, m_cursor, &GridCursor::crosswordChanged);
     m_cursor->setLetterKeys(PopupKeys::forLetterKeyboard(m_keyboard));
     PopupKeys *padKeys = PopupKeys::forNumberPad(m_numberPad);
     connect(padKeys, &PopupKeys::dismissRequested, this, &Form4::hidePopups);
@@ -135,6 +138,7 @@ void Form4::setClueFontSize(qreal points)
 
 void Form4::redraw()
 {
+    m_cursor->crosswordChanged();
     for (int i = 0; i < CrosswordDocument::CellCount; ++i) {
         ClickableLabel *letter = m_grid->letterLabel(i);
         if (!letter)
