@@ -123,9 +123,12 @@ def inside(program, workdir, report):
         keyboard = lambda: find(solving, pyatspi.ROLE_PUSH_BUTTON, "стереть",  # noqa: E731
                                 lambda o: o.getState().contains(pyatspi.STATE_SHOWING))
         press_until("shift+Tab", "the grid", focused_cell)
-        for cell, move in ((0, None), (1, "Right"), (2, "Right"), (22, "Down"), (42, "Down")):
+        # A typed letter moves the focus on: right, and down after Down.
+        for cell, move, after in ((0, None, 1), (1, None, 2), (2, None, 2), (22, "Down", 42),
+                                  (42, None, 42)):
             letter = CELLS[cell][0]
-            for step, name in ((move, cell_name(cell)), (LATIN[letter], cell_name(cell, letter))):
+            for step, name in ((move, cell_name(cell)),
+                               (LATIN[letter], cell_name(after, letter if after == cell else ""))):
                 if step:
                     key(step)
                 try:
@@ -136,6 +139,8 @@ def inside(program, workdir, report):
                 if cell == 42 and step == move:  # this one through the letter keyboard
                     key("Return")
                     wait_for("the letter keyboard", keyboard)
+            wait_for(cell_name(cell, letter), lambda: any(
+                c.name == cell_name(cell, letter) for c in grid), 5)
             wait_for("the letter keyboard to close", lambda: not keyboard())
 
         finish = find(solving, pyatspi.ROLE_PUSH_BUTTON, "закончить")

@@ -4,7 +4,7 @@ alone: Debian's Orca with its default settings in Russian, speaking through
 speech-dispatcher and espeak-ng to ALSA's null device. After every step the test waits,
 bounded, for the words Orca must have said: the "SPEECH OUTPUT:" lines of its debug log.
 Runs on an Xvfb display with openbox and a session bus of its own (see atspisolve.py);
-exits 77 (skipped) only when this Python has no pyatspi.
+exits 77 (skipped) only when this Python has no pyatspi or Orca is not installed.
 
     orcasolve.py path/to/kvarcella"""
 import builtins
@@ -209,6 +209,11 @@ def main():
         if sys.argv[1:2] == ["--inside"]:
             report = os.fdopen(int(sys.argv[4]), "w", buffering=1)
             return inside(sys.argv[2], sys.argv[3], report)
+        missing = [p for p in ("orca", "openbox", "speech-dispatcher", "localedef")
+                   if not shutil.which(p)]
+        if missing:  # scripts/setup.sh installs them
+            print("orcasolve: skipped: not installed: " + ", ".join(missing))
+            return 77
         return outside(os.path.abspath(sys.argv[1]), os.path.abspath(__file__), BUDGET)
     except (Failure, subprocess.SubprocessError) as e:
         print("orcasolve: FAILED:", e, file=report)
