@@ -1,5 +1,6 @@
 #include "form4.h"
 
+#include "accessiblefactory.h"
 #include "clickablelabel.h"
 #include "clientarea.h"
 #include "cluepane.h"
@@ -23,6 +24,9 @@ Form4::Form4(QWidget *parent) : QMainWindow(parent)
     setObjectName(QStringLiteral("Form4"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(Caption);
+    // Before any control is made: Qt makes a control's accessible object as
+    // soon as it is named.
+    AccessibleFactory::install();
     MainMenus::buildEditing(this);
     MenuKey::install(this);
     buildControls();

@@ -1,5 +1,6 @@
 #include "form1.h"
 
+#include "accessiblefactory.h"
 #include "clickablelabel.h"
 #include "clientarea.h"
 #include "cluepane.h"
@@ -43,6 +44,9 @@ Form1::Form1(QWidget *parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setAttribute(Qt::WA_DeleteOnClose);
+    // Before any control is made: Qt makes a control's accessible object as
+    // soon as it is named.
+    AccessibleFactory::install();
     MainMenus::buildSolving(this);
     MenuKey::install(this);
     buildControls();

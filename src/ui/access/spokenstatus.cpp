@@ -17,6 +17,7 @@ SpokenStatus::SpokenStatus(QWidget *parent) : QWidget(parent), m_message(new QWi
 void SpokenStatus::say(const QString &words)
 {
     m_words = words;
+    emit spoken(words);
     // The notification is said to show without showing: the event is what a
     // reader speaks, and nothing appears on the screen.
     if (!QAccessible::isActive() || words.isEmpty())

@@ -21,6 +21,9 @@ public:
     // The notification inside, the object that is said to show.
     QWidget *message() const { return m_message; }
 
+signals:
+    void spoken(const QString &words);
+
 private:
     QWidget *m_message;
     QString m_words;
