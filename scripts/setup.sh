@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing need.
-# Safe to run again: packages already present are skipped.
+# Safe to run again: packages already present are skipped. With --screenshots
+# it also installs what scripts/screenshots.sh needs.
 set -euo pipefail
 
 packages=(
@@ -20,6 +21,11 @@ packages=(
     # The screen reader test: Orca speaking Russian through espeak-ng, a window manager.
     orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng openbox locales
 )
+# scripts/screenshots.sh also needs a window manager for the title bars, xwininfo
+# and xprop, ImageMagick, and the Russian locale's source for the editor's password.
+if [[ ${1:-} == --screenshots ]]; then
+    packages+=(openbox x11-utils imagemagick locales)
+fi
 # npm brings axe-core for the crossword page's accessibility test.
 if ! command -v npm >/dev/null; then
     packages+=(npm)
