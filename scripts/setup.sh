@@ -21,10 +21,10 @@ packages=(
     # The screen reader test: Orca speaking Russian through espeak-ng, a window manager.
     orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng openbox locales
 )
-# scripts/screenshots.sh also needs a window manager for the title bars, xwininfo
-# and xprop, ImageMagick, and the Russian locale's source for the editor's password.
+# scripts/screenshots.sh also needs xwininfo and xprop and ImageMagick (the window
+# manager and the Russian locale's source are in the list above).
 if [[ ${1:-} == --screenshots ]]; then
-    packages+=(openbox x11-utils imagemagick locales)
+    packages+=(x11-utils imagemagick)
 fi
 # npm brings axe-core for the crossword page's accessibility test.
 if ! command -v npm >/dev/null; then
