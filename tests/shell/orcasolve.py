@@ -159,8 +159,8 @@ def inside(program, workdir, report):
     proc = subprocess.Popen([program], env=dict(env, QT_QPA_PLATFORM="xcb"), cwd=workdir)
     try:
         hear("", "открыть", seconds=30)
-        hear("space", "Открыть диалог", "Имя файла")
-        hear("type:" + cat + " Return", "вопросы", "По горизонтали:")
+        hear("space", "Открыть диалог", "Имя файла", seconds=20)
+        hear("type:" + cat + " Return", "вопросы", "По горизонтали:", seconds=30)
         # The clues, a line at a time.
         hear("Down", "1. Мурлычет.")
         hear("Down", "По вертикали:")
@@ -182,8 +182,8 @@ def inside(program, workdir, report):
         # The second crossword, from the menu, fails.
         hear("F10", "Кроссворд")
         hear("Down", "Открыть...")
-        hear("Return", "Открыть диалог", "Имя файла")
-        hear("type:" + house + " Return", "вопросы", "По горизонтали:")
+        hear("Return", "Открыть диалог", "Имя файла", seconds=20)
+        hear("type:" + house + " Return", "вопросы", "По горизонтали:", seconds=30)
         hear("shift+Tab", "строка 1, столбец 1, номер 1, пусто", "В нём живут.")
         hear("d", "буква в", "строка 1, столбец 2, пусто")
         hear("Tab", "вопросы")
