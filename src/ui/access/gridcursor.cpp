@@ -153,7 +153,7 @@ void GridCursor::crosswordChanged()
     m_clues.reset();
 }
 
-int GridCursor::next(int cell, bool down, const std::function<bool(int)> &exposed)
+int GridCursor::afterLetter(int cell, bool down, const std::function<bool(int)> &exposed)
 {
     const int row = rowOf(cell) + (down ? 1 : 0);
     const int column = columnOf(cell) + (down ? 0 : 1);
@@ -258,7 +258,7 @@ void GridCursor::letterTyped(int key)
     const QString letter = m_describe(m_cell).letter;
     m_status->say(letter.isEmpty() ? QStringLiteral("пусто") : QStringLiteral("буква ") + letter);
     if (key != GridGeometry::EraseKey)
-        moveTo(next(m_cell, m_down, [this](int c) { return isExposed(c); }));
+        moveTo(afterLetter(m_cell, m_down, [this](int c) { return isExposed(c); }));
 }
 
 void GridCursor::sayOpenedPopup()

@@ -80,7 +80,7 @@ public:
     // Where the frame goes after a letter typed on a cell: the neighbour to
     // the right, or below when down is true; the cell itself when that
     // neighbour is not on show.
-    static int next(int cell, bool down, const std::function<bool(int)> &exposed);
+    static int afterLetter(int cell, bool down, const std::function<bool(int)> &exposed);
 
 signals:
     // A key, not the mouse, is about to press the cell: the window may move
