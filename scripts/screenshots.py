@@ -255,14 +255,21 @@ def phone_page(tool, work, letters, shot):
         driver.get(page.as_uri())
         driver.execute_script("localStorage.clear()")
         driver.refresh()
-        # The first half of the crossword filled in, then the keyboard opened at
-        # the next empty cell.
-        cells = sorted(letters)
-        for index in cells[:len(cells) // 2]:
-            driver.find_element("css selector", f'.cell[data-cell="{index}"]').click()
-            key = LETTERS.index(letters[index]) + 1
-            driver.find_element("css selector", f'.key[data-key="{key}"]').click()
-        driver.find_element("css selector", f'.cell[data-cell="{cells[len(cells) // 2]}"]').click()
+        # The across words of the first half of the rows typed in, one tap on a
+        # word's first cell and then its letters, as a pupil does; then the
+        # keyboard opened on the next across word, its clue above the keyboard.
+        starts = [i for i in sorted(letters) if i + 1 in letters and
+                  (i % 20 == 0 or i - 1 not in letters)]
+        half = [i for i in starts if i // 20 < 10] or starts[:1]
+        for start in half:
+            driver.find_element("css selector", f'.cell[data-cell="{start}"]').click()
+            index = start
+            while index in letters and (index == start or index % 20):
+                key = LETTERS.index(letters[index]) + 1
+                driver.find_element("css selector", f'.key[data-key="{key}"]').click()
+                index += 1
+        following = [i for i in starts if i not in half]
+        driver.find_element("css selector", f'.cell[data-cell="{(following or half)[0]}"]').click()
         driver.save_screenshot(str(shot))
         driver.execute_script("localStorage.clear()")
 

@@ -56,7 +56,7 @@ if ! locale -a 2>/dev/null | grep -qix 'ru_RU\.utf-\?8'; then
 fi
 
 # axe-core, where tests/export/html/CMakeLists.txt looks for it (build/ is not tracked).
-axe_version=4.10.3
+axe_version=4.14.1
 npm_dir="$(cd "$(dirname "$0")/.." && pwd)/build/npm"
 if ! grep -qs "\"version\": \"$axe_version\"" "$npm_dir/node_modules/axe-core/package.json"; then
     echo "Installing: axe-core@$axe_version"

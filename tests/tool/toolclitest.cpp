@@ -171,6 +171,38 @@ TEST_F(ToolCliTest, CheckExitsZeroWhenCleanOneOnProblemsTwoOnUnreadableFiles)
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), before) << "nothing was written";
 }
 
+// Fault mended: names went to the terminal as they were, and a name could
+// clear the screen or retitle the window with an escape sequence.
+TEST_F(ToolCliTest, ControlCharactersInNamesAreShownAsCodes)
+{
+    const QString hostile = QStringLiteral("\x1B]0;x\x07\x1B[2Jурок");
+    const QString shownName = QStringLiteral("U+001B]0;xU+0007U+001B[2Jурок");
+    const QString good = save("good.crs", cleanCrossword());
+    QFile words(path("words.txt"));
+    ASSERT_TRUE(words.open(QIODevice::WriteOnly));
+    words.write(QStringLiteral("кот - Мурлычет.\nток - Течёт.\n").toUtf8());
+    words.close();
+    const QStringList runs[] = {
+        {"check", path(hostile + ".crs")},
+        {"check", good, hostile},
+        {"pdf", good, "-o", path(hostile + ".pdf")},
+        {"make", path(hostile + ".txt"), "-o", path("made.crs")},
+        {"make", words.fileName(), "-o", path(hostile + ".crs")},
+        {"make", words.fileName(), "-o", path("made.crs"), "--seed", hostile},
+        {"check", good, "--" + hostile},
+        {hostile},
+    };
+    for (const QStringList &arguments : runs) {
+        const ToolRun run = tool(arguments);
+        const QString said = run.out + run.err;
+        const QString trace = QString(said).replace(u'\x1B', u'^');
+        EXPECT_TRUE(said.contains(shownName)) << trace.toStdString();
+        EXPECT_FALSE(std::any_of(said.begin(), said.end(), [](QChar c) {
+            return c < u' ' && c != u'\n';
+        })) << trace.toStdString();
+    }
+}
+
 // Fault mended: Qt turns such bytes into U+FFFD, and the file was reported missing.
 TEST_F(ToolCliTest, AFileNameThatIsNotUtf8IsReportedAsSuchNotAsMissing)
 {
@@ -241,6 +273,44 @@ TEST_F(ToolCliTest, IpuzIsWrittenNextToTheCrosswordOrWhereAsked)
     EXPECT_TRUE(unwritable.err.startsWith(
         QStringLiteral("Не удалось сохранить файл «%1»").arg(path("no/such/folder/x.ipuz"))))
         << unwritable.err.toStdString();
+}
+
+TEST_F(ToolCliTest, HtmlWarnsNamingTheCellsWhenThePageCanNeverBeSolved)
+{
+    // UTF-8 files, as a teacher's editor may save them: rows 2 and column 3
+    // hold "к", and the clue text ends as given.
+    const auto write = [this](const QString &name, const QByteArray &clues) {
+        QByteArray bytes;
+        for (int cell = 0; cell < CrosswordDocument::CellCount; ++cell) {
+            const bool playable = cell / 20 == 1 || cell % 20 == 2;
+            bytes += playable ? QByteArray("\"к\",\"\"\r\n") : QByteArray("\"\",\"\"\r\n");
+        }
+        QFile file(path(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes + clues + "\r\n");
+        return path(name);
+    };
+    // One bad byte: the file is read as Windows-1251, and every answer becomes
+    // two letters that no key of the page types.
+    const ToolRun spoiled = tool({"html", write("spoiled.crs", "\xff")});
+    EXPECT_EQ(spoiled.status, 0) << spoiled.err.toStdString();
+    EXPECT_TRUE(QFile::exists(path("spoiled.html")));
+    EXPECT_EQ(spoiled.err,
+              QStringLiteral("Внимание: ответ в клетках (строка 1, столбец 3; строка 2, столбец 1; "
+                             "строка 2, столбец 2; строка 2, столбец 3; строка 2, столбец 4; "
+                             "строка 2, столбец 5; строка 2, столбец 6; строка 2, столбец 7; "
+                             "строка 2, столбец 8; строка 2, столбец 9 и ещё 29) — не одна "
+                             "строчная буква от «а» до «я» без «ё», на странице его не ввести, и "
+                             "кроссворд там не разгадать. Страница записана. Подробности: "
+                             "kvarcella-tool check «%1»\n")
+                  .arg(path("spoiled.crs")));
+    // Thousands of stress marks on one letter are cut, with a note.
+    const ToolRun marks =
+        tool({"html", write("marks.crs", (QStringLiteral("1. к") + QString(5000, u'\u0301')).toUtf8())});
+    EXPECT_EQ(marks.status, 0);
+    EXPECT_EQ(marks.err, QStringLiteral("Примечание: после некоторых букв стоит больше 4 знаков "
+                                        "ударения или других надстрочных знаков подряд; лишние "
+                                        "(4996) на страницу не записаны, иначе браузер зависнет.\n"));
 }
 
 TEST_F(ToolCliTest, WorksheetShowsNumbersAndCluesButNoAnswersWhichTheKeyPageHolds)
