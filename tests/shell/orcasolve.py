@@ -61,25 +61,15 @@ class Speech:
     def __init__(self, path):
         self.path = path
 
-    def said(self):
-        try:
-            with open(self.path, encoding="utf-8", errors="replace") as f:
-                log = f.read()
-        except FileNotFoundError:
-            return []
-        lines = []
-        for record in self.RECORD.split(log):
-            said = self.OUTPUT.match(record)
-            if said:
-                lines.append(" ".join(said.group(1).split()))
-        return lines
+    def log(self):
+        if not os.path.exists(self.path):
+            return ""
+        with open(self.path, encoding="utf-8", errors="replace") as f:
+            return f.read()
 
-    def logged(self, words):
-        try:
-            with open(self.path, encoding="utf-8", errors="replace") as f:
-                return words in f.read()
-        except FileNotFoundError:
-            return False
+    def said(self):
+        outputs = (self.OUTPUT.match(record) for record in self.RECORD.split(self.log()))
+        return [" ".join(said.group(1).split()) for said in outputs if said]
 
 
 def inside(program, workdir, report):
@@ -119,7 +109,7 @@ def inside(program, workdir, report):
     speech = Speech(workdir + "/orca-debug.log")
     orca = subprocess.Popen([sys.executable, os.path.abspath(__file__), "--orca", speech.path],
                             env=env, preexec_fn=die_with_parent)
-    wait_until("Orca to listen", lambda: speech.logged("Starting ATSPI registry"), 30)
+    wait_until("Orca to listen", lambda: "Starting ATSPI registry" in speech.log(), 30)
 
     cat, house = workdir + "/cat.crs", workdir + "/house.crs"
     write_crossword(cat, CAT)
