@@ -1,5 +1,6 @@
 #include "crosswordfile.h"
 
+#include "filebytes.h"
 #include "filefailurereason.h"
 #include "safefilewriter.h"
 #include "utf8text.h"
@@ -10,11 +11,6 @@
 #include <QStringEncoder>
 
 #include <array>
-#include <cerrno>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -324,43 +320,24 @@ bool CrosswordFile::readBytes(const QString &path, QByteArray *result, Crossword
     }
     // Opened without blocking and checked again, in case a pipe took the
     // file's place since it was examined.
-    const QByteArray name = QFile::encodeName(path);
-    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) {
-        setError(error, CrosswordFileError::unreadable(path, FileFailureReason::fromErrno(errno)));
-        return false;
-    }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
+    QByteArray bytes;
+    int readError = 0;
+    switch (FileBytes::read(path, MaxFileSize, &bytes, &readError)) {
+    case FileBytes::Status::Read:
+        break;
+    case FileBytes::Status::NotAFile:
         setError(error, CrosswordFileError::notAFile(path));
         return false;
-    }
-    // Bounded even if the file grew since it was measured.
-    QByteArray bytes(MaxFileSize + 1, Qt::Uninitialized);
-    qsizetype got = 0;
-    int readError = 0;
-    while (got < bytes.size()) {
-        const ssize_t n = ::read(fd, bytes.data() + got, size_t(bytes.size() - got));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            readError = errno;
-        if (n <= 0)
-            break;
-        got += n;
-    }
-    ::close(fd);
-    if (readError != 0) {
+    case FileBytes::Status::Failed:
         setError(error,
                  CrosswordFileError::unreadable(path, FileFailureReason::fromErrno(readError)));
         return false;
     }
+    const qsizetype got = bytes.size();
     if (got > MaxFileSize) {
         setError(error, CrosswordFileError::tooLarge(path, got));
         return false;
     }
-    bytes.truncate(got);
     *result = std::move(bytes);
     return true;
 }
