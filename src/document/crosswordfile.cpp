@@ -4,17 +4,16 @@
 #include "filefailurereason.h"
 #include "safefilewriter.h"
 #include "utf8text.h"
+#include "windows1251.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
-#include <QStringEncoder>
 
 #include <array>
 
 namespace {
 
-constexpr const char *CodePage = "windows-1251";
 constexpr int FieldCount = CrosswordDocument::CellCount * 2;
 
 void setError(CrosswordFileError *error, const CrosswordFileError &value)
@@ -168,22 +167,6 @@ private:
     std::array<QString, 0x80 + 0x60> m_single; // ASCII, then basic Cyrillic
 };
 
-// Reports the first character of text that the code page cannot hold: its
-// position, or -1 when every character survives the round trip.
-qsizetype firstUnencodable(const QString &text, const QByteArray &encoded)
-{
-    QStringDecoder decoder(CodePage);
-    const QString back = decoder.decode(encoded);
-    if (back == text)
-        return -1;
-    const qsizetype common = std::min(back.size(), text.size());
-    for (qsizetype i = 0; i < common; ++i) {
-        if (back[i] != text[i])
-            return i;
-    }
-    return common;
-}
-
 char32_t codePointAt(const QString &text, qsizetype pos)
 {
     const QChar c = text[pos];
@@ -194,10 +177,9 @@ char32_t codePointAt(const QString &text, qsizetype pos)
 
 bool encodeText(const QString &text, QByteArray *out, qsizetype *badPos)
 {
-    QStringEncoder encoder(CodePage);
-    const QByteArray bytes = encoder.encode(text);
-    *badPos = firstUnencodable(text, bytes);
-    if (*badPos >= 0)
+    QByteArray bytes;
+    *badPos = -1;
+    if (!Windows1251::encode(text, &bytes, badPos))
         return false;
     *out += bytes;
     return true;
@@ -278,8 +260,8 @@ bool CrosswordFile::encode(const CrosswordDocument &document, QByteArray *bytes,
 bool CrosswordFile::decode(QByteArrayView bytes, CrosswordDocument *document,
                            CrosswordFileError *error)
 {
-    QStringDecoder decoder(looksLikeUtf8(bytes) ? "UTF-8" : CodePage);
-    const QString text = decoder.decode(bytes);
+    const QString text = looksLikeUtf8(bytes) ? QStringDecoder(QStringDecoder::Utf8).decode(bytes)
+                                               : Windows1251::decode(bytes);
     FieldReader reader(text);
 
     CrosswordDocument result;
