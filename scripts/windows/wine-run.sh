@@ -20,6 +20,9 @@ export WINEPATH="$kit/qt/bin;$runtime;$pthread${WINEPATH:+;$WINEPATH}"
 if [[ ! -f $WINEPREFIX/system.reg ]]; then
     mkdir -p "$WINEPREFIX"
     wineboot --init >/dev/null 2>&1
+    # A crash ends the program at once instead of waiting in Wine's debugger.
+    wine reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
+        /v Debugger /f >/dev/null 2>&1 || true
     wineserver --wait
 fi
 exec wine "$@"

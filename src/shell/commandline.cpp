@@ -173,7 +173,7 @@ CommandLine::NamedFile CommandLine::namedFile(const QByteArray &argument)
     if (!url.host().isEmpty() && url.host().compare(QStringLiteral("localhost"), Qt::CaseInsensitive)) {
         file.error = QStringLiteral("«%1» — файл на другом компьютере («%2»). Сохраните кроссворд "
                                     "на этот компьютер и назовите сохранённый файл.")
-                         .arg(shown, url.host());
+                         .arg(shown, QUrl::fromAce(url.host(QUrl::FullyEncoded).toLatin1(), QUrl::IgnoreIDNWhitelist));
         return file;
     }
     url.setHost(QString());
