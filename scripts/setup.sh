@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing need.
-# Safe to run again: packages already present are skipped.
+# Safe to run again: packages already present are skipped. With --screenshots
+# it also installs what scripts/screenshots.sh needs.
 set -euo pipefail
 
 packages=(
@@ -18,6 +19,11 @@ packages=(
     chromium chromium-driver python3-selenium
     dbus at-spi2-core python3-gi python3-pyatspi
 )
+# scripts/screenshots.sh also needs a window manager for the title bars, xwininfo
+# and xprop, ImageMagick, and the Russian locale's source for the editor's password.
+if [[ ${1:-} == --screenshots ]]; then
+    packages+=(openbox x11-utils imagemagick locales)
+fi
 # npm brings axe-core for the crossword page's accessibility test.
 if ! command -v npm >/dev/null; then
     packages+=(npm)
@@ -42,7 +48,7 @@ if ((${#missing[@]} > 0)); then
 fi
 
 # axe-core, where tests/export/html/CMakeLists.txt looks for it (build/ is not tracked).
-axe_version=4.10.3
+axe_version=4.14.1
 npm_dir="$(cd "$(dirname "$0")/.." && pwd)/build/npm"
 if ! grep -qs "\"version\": \"$axe_version\"" "$npm_dir/node_modules/axe-core/package.json"; then
     echo "Installing: axe-core@$axe_version"

@@ -1,6 +1,8 @@
 #include "htmlexport.h"
 
+#include "cluetext.h"
 #include "gridgeometry.h"
+#include "gridwords.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -8,6 +10,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonValue>
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <algorithm>
@@ -15,13 +18,28 @@
 namespace {
 
 // The browser hashes a script or style after turning CR LF into LF, so the
-// policy's hashes must be taken over the same text.
+// policy's hashes must be taken over the same text. The script and the style
+// sheet lose their comments and indentation, a quarter of the page: they hold
+// no string that spans lines.
 QString resourceText(const QString &name)
 {
     QFile file(QStringLiteral(":/htmlpage/") + name);
     if (!file.open(QIODevice::ReadOnly))
         qFatal("HtmlExport: the page resource %s is missing", qPrintable(name));
-    return QString::fromUtf8(file.readAll()).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QString text = QString::fromUtf8(file.readAll());
+    const bool script = name.endsWith(QStringLiteral(".js"));
+    if (!script && !name.endsWith(QStringLiteral(".css")))
+        return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    if (!script)
+        text.remove(QRegularExpression(QStringLiteral("/\\*.*?\\*/"),
+                                       QRegularExpression::DotMatchesEverythingOption));
+    QStringList lines;
+    for (const QString &line : text.split(u'\n')) {
+        const QString code = line.trimmed();
+        if (!code.isEmpty() && !(script && code.startsWith(QStringLiteral("//"))))
+            lines.append(code);
+    }
+    return lines.join(u'\n');
 }
 
 // The one answers the page can match: an exact keyboard letter, as in GridSolver.
@@ -63,6 +81,60 @@ bool checksAreDistinct(const CrosswordDocument &document, const QString &salt,
     return true;
 }
 
+bool isCombiningMark(char32_t c)
+{
+    const QChar::Category category = QChar::category(c);
+    return category == QChar::Mark_NonSpacing || category == QChar::Mark_SpacingCombining ||
+           category == QChar::Mark_Enclosing;
+}
+
+// The text with at most MaxCombiningMarks combining marks after each letter;
+// dropped, when given, counts the marks left out.
+QString boundedMarks(const QString &text, qsizetype *dropped = nullptr)
+{
+    QString result;
+    result.reserve(text.size());
+    int run = 0;
+    for (qsizetype i = 0; i < text.size();) {
+        const QChar first = text.at(i);
+        const bool pair = first.isHighSurrogate() && i + 1 < text.size() &&
+                          text.at(i + 1).isLowSurrogate();
+        const char32_t c = pair ? QChar::surrogateToUcs4(first, text.at(i + 1)) : first.unicode();
+        const qsizetype width = pair ? 2 : 1;
+        run = isCombiningMark(c) ? run + 1 : 0;
+        if (run > HtmlExport::MaxCombiningMarks) {
+            if (dropped)
+                ++*dropped;
+        } else {
+            result += QStringView(text).mid(i, width);
+        }
+        i += width;
+    }
+    return result;
+}
+
+// The grid's words for the page: start cell, 0 across or 1 down, length, and
+// the 1-based line of the clue text that is the word's clue (0 when none is),
+// found under its heading by number as the check command reads clues.
+QJsonArray pageWords(const CrosswordDocument &document)
+{
+    const ClueText clues = ClueText::parse(document.clueText());
+    const GridWords gridWords(document);
+    QJsonArray words;
+    for (const GridWord &word : gridWords.words()) {
+        const bool across = word.direction == GridWord::Direction::Across;
+        int line = 0;
+        for (const Clue &clue : across ? clues.across() : clues.down()) {
+            if (clue.number == word.numberValue()) {
+                line = clue.line;
+                break;
+            }
+        }
+        words.append(QJsonArray{word.startCell, across ? 0 : 1, word.length, line});
+    }
+    return words;
+}
+
 QString sha256Source(const QString &text)
 {
     return QStringLiteral("'sha256-") +
@@ -100,6 +172,30 @@ quint32 HtmlExport::checkValue(const QString &salt, int cell, const QString &let
     return hash;
 }
 
+QList<int> HtmlExport::unmatchableCells(const CrosswordDocument &document)
+{
+    const QStringList letters = keyboardLetters();
+    QList<int> cells;
+    for (int cell = 0; cell < CrosswordDocument::CellCount; ++cell) {
+        if (document.isPlayable(cell) && !letters.contains(document.letter(cell)))
+            cells.append(cell);
+    }
+    return cells;
+}
+
+qsizetype HtmlExport::droppedCombiningMarks(const CrosswordDocument &document,
+                                            const QString &title)
+{
+    qsizetype dropped = 0;
+    boundedMarks(title, &dropped);
+    boundedMarks(document.clueText(), &dropped);
+    for (int cell = 0; cell < CrosswordDocument::CellCount; ++cell) {
+        if (document.isPlayable(cell))
+            boundedMarks(document.number(cell), &dropped);
+    }
+    return dropped;
+}
+
 QByteArray HtmlExport::toHtml(const CrosswordDocument &document, const QString &title)
 {
     // Salt and storage key come from the crossword itself, so the same file
@@ -131,11 +227,11 @@ QByteArray HtmlExport::toHtml(const CrosswordDocument &document, const QString &
         const QJsonValue check = letters.contains(answer)
                                      ? QJsonValue(qint64(checkValue(salt, cell, answer)))
                                      : QJsonValue(QJsonValue::Null);
-        cells.append(QJsonArray{cell, document.number(cell), check});
+        cells.append(QJsonArray{cell, boundedMarks(document.number(cell)), check});
     }
 
     QJsonObject data;
-    data.insert(QStringLiteral("title"), title);
+    data.insert(QStringLiteral("title"), boundedMarks(title));
     data.insert(QStringLiteral("key"), key);
     data.insert(QStringLiteral("salt"), salt);
     data.insert(QStringLiteral("firstRow"), lastRow < 0 ? 0 : firstRow);
@@ -143,7 +239,8 @@ QByteArray HtmlExport::toHtml(const CrosswordDocument &document, const QString &
     data.insert(QStringLiteral("rows"), lastRow < 0 ? 0 : lastRow - firstRow + 1);
     data.insert(QStringLiteral("columns"), lastColumn < 0 ? 0 : lastColumn - firstColumn + 1);
     data.insert(QStringLiteral("cells"), cells);
-    data.insert(QStringLiteral("clues"), document.clueText());
+    data.insert(QStringLiteral("words"), pageWords(document));
+    data.insert(QStringLiteral("clues"), boundedMarks(document.clueText()));
 
     const QString style = resourceText(QStringLiteral("page.css"));
     const QString script = resourceText(QStringLiteral("page.js"));

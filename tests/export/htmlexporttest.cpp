@@ -68,6 +68,7 @@ TEST(HtmlExportTest, ThePageHoldsNoAnswerAndOnlyTheAnswerKeyMatchesEachCell)
         EXPECT_EQ(matches, 1) << index;
     }
     EXPECT_EQ(indexes, (QList<int>{1, 2, 3, 22, 42, 60, 79}));
+    EXPECT_EQ(HtmlExport::unmatchableCells(document), (QList<int>{60, 79}));
 
     // No answer letter anywhere in the data but in the clues and the title.
     QJsonObject withoutText = data;
@@ -93,4 +94,49 @@ TEST(HtmlExportTest, TheSameCrosswordMakesTheSamePageAndAnotherCrosswordAnotherS
     EXPECT_EQ(pageData(HtmlExport::toHtml(cat, QStringLiteral("Копия"))).value("key"), key);
     for (const CrosswordDocument &other : {dog, otherClues})
         EXPECT_NE(pageData(HtmlExport::toHtml(other, QStringLiteral("Кот"))).value("key"), key);
+}
+
+TEST(HtmlExportTest, EachWordCarriesTheLineOfItsClueFoundByNumberUnderItsHeading)
+{
+    // кот across from cell 1 (number 1), ом down from cell 2 (number 2).
+    struct Row
+    {
+        const char *clues;
+        int acrossLine;
+        int downLine;
+    };
+    const Row rows[] = {
+        {"По горизонтали:\r\n1. Кот.\r\n\r\nПо вертикали:\r\n2. Ком.", 2, 5},
+        // Down first, "01" for 1, LF and lone CR between lines.
+        {"По вертикали:\n2. Ком.\rПо горизонтали:\n01. Кот.", 4, 2},
+        // Free form, or the number under the other heading: number and direction only.
+        {"1. Кот.\r\n2. Ком.", 0, 0},
+        {"По горизонтали:\r\n2. Ком.\r\n1. Кот.\r\n1. Ещё кот.", 3, 0},
+    };
+    for (const Row &row : rows) {
+        const CrosswordDocument document = boardFromRows(
+            {".кот", "..о", "..м"}, {{1, "1"}, {2, "2"}}, QString::fromUtf8(row.clues));
+        const QJsonArray words =
+            pageData(HtmlExport::toHtml(document, QStringLiteral("Кот"))).value("words").toArray();
+        EXPECT_EQ(words, (QJsonArray{QJsonArray{1, 0, 3, row.acrossLine},
+                                     QJsonArray{2, 1, 3, row.downLine}}))
+            << row.clues;
+    }
+}
+
+TEST(HtmlExportTest, CombiningMarksBeyondFourOnOneLetterAreLeftOutOfThePage)
+{
+    const QString stress(1, u'\u0301');
+    const QString tremolo = QString::fromUcs4(U"\U0001D167"); // a mark outside the BMP
+    CrosswordDocument document = boardFromRows(
+        {"кот"}, {{0, "1" + stress.repeated(6)}},
+        "уда" + stress + "р" + stress.repeated(9) + "\r\nк" + tremolo.repeated(5) + "!");
+    const QString title = "Кот" + stress.repeated(5);
+    const QJsonObject data = pageData(HtmlExport::toHtml(document, title));
+    EXPECT_EQ(data.value("clues").toString(),
+              "уда" + stress + "р" + stress.repeated(4) + "\r\nк" + tremolo.repeated(4) + "!");
+    EXPECT_EQ(data.value("title").toString(), "Кот" + stress.repeated(4));
+    EXPECT_EQ(data.value("cells").toArray().at(0).toArray().at(1).toString(),
+              "1" + stress.repeated(4));
+    EXPECT_EQ(HtmlExport::droppedCombiningMarks(document, title), 5 + 1 + 1 + 2);
 }

@@ -254,6 +254,44 @@ TEST_F(ToolCliTest, IpuzIsWrittenNextToTheCrosswordOrWhereAsked)
         << unwritable.err.toStdString();
 }
 
+TEST_F(ToolCliTest, HtmlWarnsNamingTheCellsWhenThePageCanNeverBeSolved)
+{
+    // UTF-8 files, as a teacher's editor may save them: rows 2 and column 3
+    // hold "к", and the clue text ends as given.
+    const auto write = [this](const QString &name, const QByteArray &clues) {
+        QByteArray bytes;
+        for (int cell = 0; cell < CrosswordDocument::CellCount; ++cell) {
+            const bool playable = cell / 20 == 1 || cell % 20 == 2;
+            bytes += playable ? QByteArray("\"к\",\"\"\r\n") : QByteArray("\"\",\"\"\r\n");
+        }
+        QFile file(path(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes + clues + "\r\n");
+        return path(name);
+    };
+    // One bad byte: the file is read as Windows-1251, and every answer becomes
+    // two letters that no key of the page types.
+    const ToolRun spoiled = tool({"html", write("spoiled.crs", "\xff")});
+    EXPECT_EQ(spoiled.status, 0) << spoiled.err.toStdString();
+    EXPECT_TRUE(QFile::exists(path("spoiled.html")));
+    EXPECT_EQ(spoiled.err,
+              QStringLiteral("Внимание: ответ в клетках (строка 1, столбец 3; строка 2, столбец 1; "
+                             "строка 2, столбец 2; строка 2, столбец 3; строка 2, столбец 4; "
+                             "строка 2, столбец 5; строка 2, столбец 6; строка 2, столбец 7; "
+                             "строка 2, столбец 8; строка 2, столбец 9 и ещё 29) — не одна "
+                             "строчная буква от «а» до «я» без «ё», на странице его не ввести, и "
+                             "кроссворд там не разгадать. Страница записана. Подробности: "
+                             "kvarcella-tool check «%1»\n")
+                  .arg(path("spoiled.crs")));
+    // Thousands of stress marks on one letter are cut, with a note.
+    const ToolRun marks =
+        tool({"html", write("marks.crs", (QStringLiteral("1. к") + QString(5000, u'\u0301')).toUtf8())});
+    EXPECT_EQ(marks.status, 0);
+    EXPECT_EQ(marks.err, QStringLiteral("Примечание: после некоторых букв стоит больше 4 знаков "
+                                        "ударения или других надстрочных знаков подряд; лишние "
+                                        "(4996) на страницу не записаны, иначе браузер зависнет.\n"));
+}
+
 TEST_F(ToolCliTest, WorksheetShowsNumbersAndCluesButNoAnswersWhichTheKeyPageHolds)
 {
     const QString crossword = save("worksheet.crs", worksheetCrossword());

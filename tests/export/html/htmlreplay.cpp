@@ -6,19 +6,28 @@
 // SCRIPTS.json is a list of scripts, each a list of actions:
 //   ["click", cell]  ["key", k]  ["finish"]  ["back"]  ["background"]  ["reload"]
 //   ["type", key, code, ctrl, effect]  effect: 1..33 a key through the focused cell,
-//                                      "escape", "left", "right", "up", "down" or "none"
+//                                      "escape", "left", "right", "up", "down",
+//                                      "turn" (to the other word) or "none"
 // Every script starts from a freshly loaded crossword. The page keeps its
-// state over a reload; only the keyboard and the focus are gone.
+// state over a reload; the keyboard, the focus and the current word are gone.
+//
+// The page's current word is made of GridSolver's own actions: a letter
+// taken on a cell moves on to the word's next cell, and with the keyboard
+// open that is a click there.
+#include "cluetext.h"
 #include "crosswordfile.h"
 #include "gridsolver.h"
+#include "gridwords.h"
 
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <optional>
 
 namespace {
@@ -57,25 +66,63 @@ std::optional<int> neighbour(const GridSolver &solver, int cell, int rowStep, in
     return best;
 }
 
+// The line above the keyboard: number, direction and the clue found under
+// the direction's heading by number, where there is one.
+QString clueLine(const GridWord &word, const ClueText &clues)
+{
+    const bool across = word.direction == GridWord::Direction::Across;
+    QString line = across ? QStringLiteral("по горизонтали") : QStringLiteral("по вертикали");
+    if (!word.number.isEmpty())
+        line = word.number + u' ' + line;
+    for (const Clue &clue : across ? clues.across() : clues.down()) {
+        if (clue.number == word.numberValue()) {
+            if (!clue.text.isEmpty())
+                line += QStringLiteral(": ") + clue.text;
+            break;
+        }
+    }
+    return line;
+}
+
 class Replay
 {
 public:
-    explicit Replay(const CrosswordDocument &document) { m_solver.loadPuzzle(document); }
+    explicit Replay(const CrosswordDocument &document)
+        : m_words(document), m_clues(ClueText::parse(document.clueText()))
+    {
+        m_solver.loadPuzzle(document);
+        for (const GridWord &word : m_words.words()) {
+            for (int i = 0; i < word.length; ++i)
+                m_wordsOf[word.cell(i)][word.direction == GridWord::Direction::Down] = &word;
+        }
+    }
 
     void act(const QJsonArray &action)
     {
         const QString kind = action.at(0).toString();
         if (kind == QLatin1String("click")) {
             const int cell = action.at(1).toInt();
-            if (m_solver.state() != GridSolver::State::Solved)
+            if (m_solver.state() != GridSolver::State::Solved) {
+                // The same cell again turns; a cell of the current word keeps it.
+                if (m_cursor == cell)
+                    turn();
+                else if (word() && contains(*word(), cell))
+                    m_cursor = cell;
+                else
+                    arrive(cell, true);
                 m_focus = cell;
+            }
             m_solver.selectCell(cell);
         } else if (kind == QLatin1String("key")) {
+            const int key = action.at(1).toInt();
             const bool taken =
                 m_solver.isKeyboardShown() && m_solver.state() == GridSolver::State::Solving;
-            m_solver.pressLetterKey(action.at(1).toInt());
-            if (taken)
-                m_focus = m_solver.selectedCell();
+            const int cell = m_solver.selectedCell();
+            m_solver.pressLetterKey(key);
+            if (taken) {
+                moveOn(cell, key, true);
+                m_focus = m_cursor.value_or(cell);
+            }
         } else if (kind == QLatin1String("type")) {
             type(action.at(4));
         } else if (kind == QLatin1String("finish")) {
@@ -88,8 +135,13 @@ public:
                 m_focus.reset();
                 m_solver.backToSolving();
             }
-        } else if (kind == QLatin1String("background") || kind == QLatin1String("reload")) {
+        } else if (kind == QLatin1String("background")) {
             m_focus.reset();
+            m_solver.hideKeyboard();
+        } else if (kind == QLatin1String("reload")) {
+            m_focus.reset();
+            m_cursor.reset();
+            m_across = true;
             m_solver.hideKeyboard();
         } else {
             fail("unknown action");
@@ -106,6 +158,10 @@ public:
                                     m_solver.mark(cell) == GridSolver::Mark::Wrong,
                                     m_solver.isCellEnabled(cell)});
         }
+        const GridWord *current = word();
+        QJsonArray wordCells;
+        for (int i = 0; current && i < current->length; ++i)
+            wordCells.append(current->cell(i));
         QString pane = m_solver.cluePaneText();
         pane.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         return QJsonObject{
@@ -117,18 +173,89 @@ public:
             {QStringLiteral("history"), QJsonArray::fromStringList(m_solver.history())},
             {QStringLiteral("keyboard"), m_solver.isKeyboardShown()},
             {QStringLiteral("focus"), m_focus ? *m_focus : -1},
+            {QStringLiteral("word"), wordCells},
+            {QStringLiteral("clue"), current ? clueLine(*current, m_clues) : QString()},
         };
     }
 
 private:
+    static bool contains(const GridWord &word, int cell) { return position(word, cell) >= 0; }
+    static int position(const GridWord &word, int cell)
+    {
+        for (int i = 0; i < word.length; ++i) {
+            if (word.cell(i) == cell)
+                return i;
+        }
+        return -1;
+    }
+
+    std::array<const GridWord *, 2> wordsOf(int cell) const
+    {
+        const auto found = m_wordsOf.find(cell);
+        return found == m_wordsOf.end() ? std::array<const GridWord *, 2>{} : found->second;
+    }
+
+    // Through the current cell in the current direction; none once solved.
+    const GridWord *word() const
+    {
+        if (!m_cursor || m_solver.state() == GridSolver::State::Solved)
+            return nullptr;
+        return wordsOf(*m_cursor)[m_across ? 0 : 1];
+    }
+
+    void arrive(int cell, bool acrossFirst)
+    {
+        const auto [across, down] = wordsOf(cell);
+        m_cursor = cell;
+        m_across = acrossFirst ? across || !down : !down && across;
+    }
+
+    void turn()
+    {
+        const auto [across, down] = wordsOf(*m_cursor);
+        if (across && down)
+            m_across = !m_across;
+    }
+
+    // After a key taken on the cell: a letter goes on to the word's next
+    // cell, where an open keyboard opens again; erase keeps it open.
+    void moveOn(int cell, int key, bool keyboardWasShown)
+    {
+        if (key == GridGeometry::CloseKey)
+            return;
+        int next = cell;
+        if (key != GridGeometry::EraseKey) {
+            const GridWord *current = word();
+            const int at = current ? position(*current, cell) : -1;
+            if (at < 0 || at + 1 == current->length)
+                return;
+            next = current->cell(at + 1);
+            m_cursor = next;
+        }
+        if (keyboardWasShown)
+            m_solver.selectCell(next);
+    }
+
     void type(const QJsonValue &effect)
     {
+        if (!m_focus) {
+            if (effect.toString() == QLatin1String("escape"))
+                m_solver.hideKeyboard();
+            return;
+        }
+        if (m_cursor != m_focus)
+            arrive(*m_focus, true);
         if (effect.isDouble()) {
             // A key on the focused cell is a click on it and then on the key.
-            if (m_focus) {
-                m_solver.selectCell(*m_focus);
-                m_solver.pressLetterKey(effect.toInt());
-            }
+            const int key = effect.toInt();
+            const bool shown = m_solver.isKeyboardShown();
+            m_solver.selectCell(*m_focus);
+            const bool taken =
+                m_solver.isKeyboardShown() && m_solver.state() == GridSolver::State::Solving;
+            m_solver.pressLetterKey(key);
+            if (taken)
+                moveOn(*m_focus, key, shown);
+            m_focus = m_cursor;
             return;
         }
         const QString name = effect.toString();
@@ -136,16 +263,29 @@ private:
             m_solver.hideKeyboard();
             return;
         }
+        if (name == QLatin1String("turn")) {
+            turn();
+            return;
+        }
         const int rowStep = name == QLatin1String("up") ? -1 : name == QLatin1String("down");
         const int columnStep = name == QLatin1String("left") ? -1 : name == QLatin1String("right");
-        if (m_focus && (rowStep || columnStep)) {
-            if (const std::optional<int> next = neighbour(m_solver, *m_focus, rowStep, columnStep))
+        if (rowStep || columnStep) {
+            if (const std::optional<int> next = neighbour(m_solver, *m_focus, rowStep, columnStep)) {
+                arrive(*next, columnStep != 0);
+                if (m_solver.isKeyboardShown())
+                    m_solver.selectCell(*next);
                 m_focus = next;
+            }
         }
     }
 
     GridSolver m_solver;
+    GridWords m_words;
+    ClueText m_clues;
+    std::map<int, std::array<const GridWord *, 2>> m_wordsOf;
     std::optional<int> m_focus;
+    std::optional<int> m_cursor; // the page's current cell, where its word is
+    bool m_across = true;
 };
 
 } // namespace

@@ -3,7 +3,7 @@
 
     pagetest.py TEST --tool KVARCELLA_TOOL --replay HTML_REPLAY --words WORDS.txt --axe AXE.JS
 
-TEST is one of: differential, crafted, layout, axe, embedding.
+TEST is one of: differential, crafted, layout, axe, embedding, storage, keys.
 """
 import argparse
 import json
@@ -30,6 +30,12 @@ LAYOUT = [(r, c, l) for r, c, l in zip(
     "KeyZ KeyX KeyC KeyV KeyB KeyN KeyM Comma Period".split(),
     "qwertyuiop[]asdfghjkl;'zxcvbnm,.")]
 CODE_OF = {letter: (code, latin) for letter, code, latin in LAYOUT}
+
+
+def latin(word):
+    """The keys of a Latin layout that type a Russian word: chromedriver sends no key
+    events for Cyrillic characters."""
+    return "".join(CODE_OF[letter][1] for letter in word)
 
 
 def check(condition, message):
@@ -95,13 +101,54 @@ def typed(rng, letter):
     ])
 
 
+def grid_words(letters):
+    """The crossword's words: (cells, across) for each run of two or more letters."""
+    words = []
+    for step, across in ((1, True), (20, False)):
+        for start in sorted(letters):
+            before = start - step
+            if (before in letters and (not across or start % 20 > 0)):
+                continue
+            cells = [start]
+            while (cells[-1] + step in letters and cells[-1] + step < 400
+                   and (not across or (cells[-1] + 1) % 20 > 0)):
+                cells.append(cells[-1] + step)
+            if len(cells) > 1:
+                words.append((cells, across))
+    return words
+
+
+def typed_word(rng, letters, words):
+    """A pupil fills a word: a click on its first cell (twice, or the space key, for a
+    down word that crosses an across one there), then its letters, mostly right, on
+    the on-screen keyboard or the computer's, now and then stopping early."""
+    cells, across = rng.choice(words)
+    actions = [["click", cells[0]]]
+    if not across and any(cells[0] in c and a for c, a in words):
+        actions.append(rng.choice([["click", cells[0]],
+                                   ["type", " ", "Space", False, "turn"]]))
+    screen = rng.random() < 0.5
+    for cell in cells[:rng.randint(1, len(cells))] if rng.random() < 0.2 else cells:
+        letter = (letters[cell] if letters[cell] in LETTERS and rng.random() < 0.8
+                  else rng.choice(LETTERS))
+        if screen:
+            actions.append(["key", LETTERS.index(letter) + 1])
+        else:
+            key, code = typed(rng, letter)
+            actions.append(["type", key, code, False, LETTERS.index(letter) + 1])
+    return actions
+
+
 def random_script(rng, letters):
     cells = sorted(letters)
+    words = grid_words(letters)
     last = rng.choice(cells) if cells else None
     actions = []
     for _ in range(rng.randint(3, 50)):
         roll = rng.random()
-        if roll < 0.25 and cells:
+        if roll < 0.06 and words:
+            actions.extend(typed_word(rng, letters, words))
+        elif roll < 0.25 and cells:
             last = rng.choice(cells)
             actions.append(["click", last])
         elif roll < 0.45:
@@ -124,6 +171,8 @@ def random_script(rng, letters):
                                 rng.choice(["Backspace", "Delete"]), False, ERASE_KEY])
             elif kind < 0.70:
                 actions.append(["type", "Escape", "Escape", False, "escape"])
+            elif kind < 0.75:
+                actions.append(["type", " ", "Space", False, "turn"])
             elif kind < 0.90:
                 direction = rng.choice(["Left", "Right", "Up", "Down"])
                 actions.append(["type", "Arrow" + direction, "Arrow" + direction, False,
@@ -159,7 +208,9 @@ const shown = (doc) => {
   const style = win.getComputedStyle(pane);
   const active = doc.activeElement;
   return {
-    pane: pane.textContent,
+    pane: [...pane.children].filter((e) => e.getClientRects().length > 0 &&
+                                           win.getComputedStyle(e).visibility === 'visible')
+      .map((e) => e.textContent).join(''),
     result: style.color === 'rgb(0, 0, 255)' && style.textAlign === 'center',
     cells: [...doc.querySelectorAll('.cell')].map((b) => [
       Number(b.dataset.cell), b.querySelector('.letter').textContent,
@@ -169,6 +220,8 @@ const shown = (doc) => {
     history: [...doc.querySelectorAll('#history li')].map((li) => li.textContent),
     keyboard: win.getComputedStyle(doc.getElementById('keyboard')).display !== 'none',
     focus: active && active.classList.contains('cell') ? Number(active.dataset.cell) : -1,
+    word: [...doc.querySelectorAll('.cell.word')].map((b) => Number(b.dataset.cell)),
+    clue: doc.getElementById('clue-line').textContent,
   };
 };
 const run = async (actions) => {
@@ -323,48 +376,100 @@ def crafted(args, folder):
 
 MEASURE = r"""
 const rect = (e) => e.getBoundingClientRect();
-const small = (e) => rect(e).width < 31.99 || rect(e).height < 31.99;
 const keyboard = document.getElementById('keyboard');
 const k = rect(keyboard);
+const clueLine = document.getElementById('clue-line');
+const line = rect(clueLine);
 const selected = document.querySelector('.cell.selected');
+const wrap = document.getElementById('grid-wrap');
+const cells = [...document.querySelectorAll('.cell')];
+const inView = cells.filter((c) => rect(c).top >= -0.5 && rect(c).bottom <= line.top + 0.5);
 return {
   pageWidth: document.documentElement.scrollWidth, viewWidth: window.innerWidth,
   viewHeight: window.innerHeight,
-  smallCells: [...document.querySelectorAll('.cell')].filter(small).length,
-  smallKeys: [...document.querySelectorAll('.key')].filter(small).length,
+  gridScrolls: wrap.scrollWidth > wrap.clientWidth,
+  cell: Math.min(...cells.map((c) => rect(c).width)),
+  smallKeys: [...document.querySelectorAll('.key')]
+    .filter((e) => rect(e).width < 31.99 || rect(e).height < 31.99).length,
   keyboardShown: getComputedStyle(keyboard).display !== 'none',
   keyboard: [k.left, k.top, k.right, k.bottom],
-  selectedBottom: selected ? rect(selected).bottom : null,
+  clueLine: [line.top, line.bottom], clue: clueLine.textContent,
+  selected: selected ? [rect(selected).top, rect(selected).bottom] : null,
+  rowsInView: new Set(inView.map((c) => c.style.gridRow)).size,
+  rows: new Set(cells.map((c) => c.style.gridRow)).size,
 };
 """
 
+TINT = "rgb(204, 224, 255)"
+
 
 def layout(args, folder):
-    clues = "По горизонтали:" + "\r\n1. Большая река в Сибири." * 200
+    long_line = "\r\n2. " + "Дли" * 150
+    clues = "По горизонтали:" + "\r\n1. Большая река в Сибири." * 200 + long_line
     full = write_crs(folder / "full.crs", {i: LETTERS[(i * 7) % 32] for i in range(400)},
                      {i: str(i // 5 + 1) for i in range(0, 400, 5)}, clues)
+    forty = folder / "w40.crs"
+    run_tool(args, "make", pathlib.Path(args.words).with_name("words40.txt"), "-o", forty)
+    forty = make_page(args, forty)
     pages = [make_page(args, words20(args, folder)), make_page(args, full)]
-    with browser.chromium() as driver:
+    with browser.chromium(1280, 800) as driver:
+        # A desktop screen: every clue of 40 words without scrolling inside a box;
+        # the current word tinted, its clue above the grid and marked in the list.
+        driver.get(forty.as_uri())
+        start = driver.find_element("xpath", "//button[span[@class='number']='19']")
+        start.click()
+        start = int(start.get_attribute("data-cell"))
+        desk = driver.execute_script(
+            "const boxes = [...document.querySelectorAll('.side, .side *')];"
+            "const tint = (e) => getComputedStyle(e).backgroundColor;"
+            "return {scrolled: boxes.filter((e) => e.scrollHeight > e.clientHeight + 1"
+            "  && getComputedStyle(e).overflowY !== 'visible').map((e) => e.id || e.className),"
+            " word: [...document.querySelectorAll('.cell')].filter((c) =>"
+            f"  tint(c) === '{TINT}').map((c) => Number(c.dataset.cell)),"
+            " marked: [...document.querySelectorAll('#clue-list span')].filter((s) =>"
+            f"  tint(s) === '{TINT}').map((s) => s.textContent),"
+            " line: document.getElementById('clue-line').textContent};")
+        check(desk["scrolled"] == [], f"w40.html: clues scroll inside a box: {desk}")
+        check(desk["word"] == list(range(start, start + 6)) and
+              desk["marked"] == ["19. Суша, со всех сторон окружённая водой.\n"] and
+              desk["line"] == "19 по горизонтали: Суша, со всех сторон окружённая водой.",
+              f"w40.html: the current word and its clue: {desk}")
+
+        # A phone: the whole grid across the screen, or large cells on request;
+        # the current cell and its clue line above the open keyboard.
         browser.set_viewport(driver, 360, 640, mobile=True)
         for page in pages:
-            driver.get(page.as_uri())
-            for cell in (driver.find_elements("css selector", ".cell")[-1],
-                         driver.find_elements("css selector", ".cell")[0]):
-                cell.click()
-                m = driver.execute_script(MEASURE)
-                check(m["pageWidth"] <= m["viewWidth"], f"{page.name} scrolls sideways: {m}")
-                check(m["smallCells"] == 0 and m["smallKeys"] == 0,
-                      f"{page.name}: cells or keys under 32 pixels: {m}")
-                left, top, right, bottom = m["keyboard"]
-                check(m["keyboardShown"] and left >= 0 and top >= 0 and
-                      right <= m["viewWidth"] + 0.5 and bottom <= m["viewHeight"] + 0.5,
-                      f"{page.name}: the keyboard is not wholly on screen: {m}")
-                check(m["selectedBottom"] is not None and m["selectedBottom"] <= top + 0.5,
-                      f"{page.name}: the keyboard hides the selected cell: {m}")
-                driver.find_element("css selector", '.key[data-key="1"]').click()
-                check(cell.text.endswith("а"), f"{page.name}: the key did not fill the cell")
+            for large in (False, True):
+                driver.get(page.as_uri())
+                if (driver.find_element("css selector", "#zoom").get_attribute("aria-pressed")
+                        == "true") != large:
+                    driver.find_element("css selector", "#zoom").click()
+                for cell in (driver.find_elements("css selector", ".cell")[-1],
+                             driver.find_elements("css selector", ".cell")[0]):
+                    cell.click()
+                    m = driver.execute_script(MEASURE)
+                    where = f"{page.name}, {'large' if large else 'whole grid'}"
+                    print(f"{where}: cells {m['cell']:.1f} px, {m['rowsInView']} of"
+                          f" {m['rows']} rows in view with the keyboard open")
+                    check(m["pageWidth"] <= m["viewWidth"], f"{where}: scrolls sideways: {m}")
+                    check(m["cell"] >= 31.99 if large else not m["gridScrolls"],
+                          f"{where}: cells under 32 pixels, or a grid wider than the screen: {m}")
+                    check(m["smallKeys"] == 0, f"{where}: keys under 32 pixels: {m}")
+                    left, top, right, bottom = m["keyboard"]
+                    check(m["keyboardShown"] and left >= 0 and top >= 0 and
+                          right <= m["viewWidth"] + 0.5 and bottom <= m["viewHeight"] + 0.5,
+                          f"{where}: the keyboard is not wholly on screen: {m}")
+                    line_top, line_bottom = m["clueLine"]
+                    check(m["clue"] and line_top >= 0 and line_bottom <= top + 0.5,
+                          f"{where}: the clue line is not above the keyboard: {m}")
+                    check(m["selected"] is not None and m["selected"][0] >= -0.5 and
+                          m["selected"][1] <= line_top + 0.5,
+                          f"{where}: the clue line or the keyboard hides the cell: {m}")
+                    driver.find_element("css selector", '.key[data-key="1"]').click()
+                    check(cell.text.endswith("а"), f"{where}: the key did not fill the cell")
 
         # The worksheet: the empty grid and the clues, after a check with marks.
+        driver.find_element("css selector", f'.key[data-key="{CLOSE_KEY}"]').click()
         driver.find_element("css selector", "#finish").click()
         driver.execute_cdp_cmd("Emulation.setEmulatedMedia", {"media": "print"})
         printed = driver.execute_script(
@@ -379,11 +484,14 @@ def layout(args, folder):
             " controls: ['keyboard', 'finish', 'back', 'pane', 'history'].filter((id) =>"
             " shown(document.getElementById(id))),"
             " clues: shown(document.getElementById('print-clues'))"
-            " && document.getElementById('print-clues').textContent}")
+            " && document.getElementById('print-clues').textContent,"
+            " cut: document.getElementById('print-clues').scrollWidth >"
+            " document.getElementById('print-clues').clientWidth}")
         check(printed["cells"] == printed["all"] and printed["letters"] == 0 and
               printed["marked"] == 0, f"the printed grid is not empty: {printed}")
         check(printed["controls"] == [], f"controls on the printed page: {printed}")
         check(printed["clues"] == clues.replace("\r\n", "\n"), "the printed page lacks the clues")
+        check(not printed["cut"], "the printed page cuts a long clue line")
     print("phone layout and worksheet as wanted")
 
 
@@ -421,6 +529,12 @@ def axe(args, folder):
             click(driver, ".cell")
             violations(driver, f"{page.name} at {width} px, keyboard open")
             click(driver, '.key[data-key="11"]')
+            click(driver, ".cell.current")
+            violations(driver, f"{page.name} at {width} px, a letter in, the other word")
+            click(driver, f'.key[data-key="{CLOSE_KEY}"]')
+            if width < 400:
+                click(driver, "#zoom")
+                violations(driver, f"{page.name} at {width} px, large cells")
             click(driver, "#finish")
             violations(driver, f"{page.name} at {width} px, after a check")
         # Solved: the locked grid.
@@ -482,8 +596,214 @@ def embedding(args, folder):
     print("works in a frame, in a sandboxed frame without storage, and from a file")
 
 
+# --- Real keys and clicks ----------------------------------------------------------------
+
+AX_CELL = r"""
+const cell = document.querySelector(arguments[0]);
+const words = (cell.getAttribute('aria-describedby') || '').split(' ').filter(Boolean)
+  .map((id) => document.getElementById(id).textContent);
+return {name: cell.getAttribute('aria-label'), description: words.join(' '),
+        word: [...document.querySelectorAll('.cell.word')].map((c) => Number(c.dataset.cell)),
+        clue: document.getElementById('clue-line').textContent,
+        keyboard: !document.getElementById('keyboard').hidden,
+        focus: document.activeElement.id || document.activeElement.dataset.cell,
+        stops: [...document.querySelectorAll('.cell')].filter((c) => c.tabIndex === 0)
+          .map((c) => Number(c.dataset.cell))};
+"""
+
+
+def keys(args, folder):
+    """Real key presses and mouse clicks, which the differential test's synthetic
+    events stand for: one Tab stop for the grid, the other word by a second click or
+    the space key, a word typed at one go, and each cell's clue as its description."""
+    from selenium.webdriver.common.action_chains import ActionChains
+    from selenium.webdriver.common.keys import Keys
+
+    small = make_page(args, small_crossword(folder))
+    with browser.chromium() as driver:
+        def state(selector='.cell[data-cell="2"]'):
+            return driver.execute_script(AX_CELL, selector)
+
+        def press(*keys):
+            ActionChains(driver).send_keys(*keys).perform()
+
+        driver.get(small.as_uri())
+        # From the top of the page: the grid, the clues, the history, "закончить"
+        # ("назад" is disabled until a check).
+        stops = []
+        for _ in range(4):
+            press(Keys.TAB)
+            stops.append(state()["focus"])
+        check(stops == ["1", "pane", "history", "finish"], f"Tab stops: {stops}")
+
+        across = "1 по горизонтали: Домашнее животное."
+        down = "2 по вертикали: Ком."
+        cell = driver.find_element("css selector", '.cell[data-cell="2"]')
+        cell.click()
+        got = state()
+        check(got["word"] == [1, 2, 3] and got["clue"] == across and got["keyboard"] and
+              got["description"] == across + " " + down and got["name"].startswith("2, "),
+              f"a click makes the across word current: {got}")
+        cell.click()
+        got = state()
+        check(got["word"] == [2, 22, 42] and got["clue"] == down and
+              got["description"] == down + " " + across, f"a second click turns: {got}")
+        press(Keys.ESCAPE, Keys.SPACE)
+        got = state()
+        check(got["word"] == [1, 2, 3] and not got["keyboard"] and got["focus"] == "2",
+              f"the space key turns and opens nothing: {got}")
+
+        # A word at one go, from the keyboard left open by the click.
+        driver.find_element("css selector", '.cell[data-cell="1"]').click()
+        press(latin("кот"))
+        got = state('.cell[data-cell="3"]')
+        check(not got["keyboard"] and got["focus"] == "3" and got["stops"] == [3] and
+              got["name"].startswith("т, "), f"after the word's last letter: {got}")
+        press(Keys.ARROW_LEFT, Keys.ARROW_DOWN)
+        got = state()
+        check(got["focus"] == "22" and got["stops"] == [22] and got["word"] == [2, 22, 42],
+              f"arrows move the one Tab stop and the word: {got}")
+
+        errors = [e for e in driver.get_log("browser") if e["level"] == "SEVERE"]
+        check(not errors, f"the browser reported errors: {errors}")
+    print("one Tab stop, turns by click and space, a word typed at one go")
+
+
+# --- Stored progress ----------------------------------------------------------------------
+
+def small_crossword(folder):
+    """к о т across from cell 1, о м down from cell 2."""
+    return write_crs(folder / "small.crs", {1: "к", 2: "о", 3: "т", 22: "о", 42: "м"},
+                     {1: "1", 2: "2"}, "По горизонтали:\r\n1. Домашнее животное.\r\n\r\n"
+                     "По вертикали:\r\n2. Ком.")
+
+
+def stored(**fields):
+    """Progress as the page stores it for the small crossword, with fields replaced."""
+    value = {"version": 1, "entered": ["к", "", "т", "", ""], "marks": [0] * 5, "state": 0,
+             "mistakes": 0, "history": [], "pane": "clues", "selected": 1}
+    value.update(fields)
+    return json.dumps(value, ensure_ascii=False)
+
+
+FRESH = {"letters": ["", "", "", "", ""], "wrong": 0, "finish": True, "back": False,
+         "pane": "По горизонтали:"}
+KEPT = dict(FRESH, letters=["к", "", "т", "", ""])
+CHECKED = ["1", "0", "1", "1", "1"]  # marks a check of "к о т о м" gives: all right
+
+# What the page makes of stored progress: tampered, out of place, or older than the page.
+STORED_STATES = [
+    ("as the page stores it", stored(), KEPT),
+    ("a state that names a property of every object", stored(state="constructor"), FRESH),
+    ("a state of __proto__", stored(state="__proto__"), FRESH),
+    ("a state as a string", stored(state="0"), FRESH),
+    ("a solved state as a string", stored(state="2", pane="success"), FRESH),
+    ("letters only on the prototype",
+     '{"__proto__": {"entered": ["к","о","т","о","м"]}, "version": 1, "marks": [0,0,0,0,0],'
+     ' "state": 0, "mistakes": 0, "history": [], "pane": "clues"}', FRESH),
+    ("one letter too few", stored(entered=["к", "", "", ""]), FRESH),
+    ("a Latin letter", stored(entered=["k", "", "", "", ""]), FRESH),
+    ("a mark that is not a whole number", stored(marks=[1.5, 0, 0, 0, 0]), FRESH),
+    ("a history line in text", stored(history=[[1, "2"]]), FRESH),
+    ("not an object", "[1, 2]", FRESH),
+    ("not JSON", "{", FRESH),
+    ("a revision that is not a number", stored(revision="x"), KEPT),
+    ("large cells asked for in text", stored(large="yes"), KEPT),
+    # The result is worked out again from the letters.
+    ("solved over an empty grid",
+     stored(entered=[""] * 5, state=2, pane="success", history=[[1, 0]]),
+     dict(FRESH, wrong=5, finish=False, back=True, pane="К сожалению")),
+    ("solved with one letter wrong",
+     stored(entered=["к", "о", "т", "о", "н"], state=2, pane="success", history=[[1, 0]]),
+     dict(FRESH, letters=["к", "о", "т", "о", "н"], wrong=1, finish=False, back=True,
+          pane="К сожалению")),
+    ("a failed check of right letters",
+     stored(entered=["к", "о", "т", "о", "м"], marks=[2] * 5, state=1, mistakes=5,
+            pane="failure", history=[[1, 5]]),
+     dict(FRESH, letters=["к", "о", "т", "о", "м"], finish=False, pane="Молодец!")),
+    ("checked with no attempt in the history",
+     stored(entered=["к", "о", "т", "о", "м"], state=2, pane="success"), FRESH),
+    ("marks before any check", stored(marks=[2] * 5), KEPT),
+]
+
+SHOWN = r"""
+const key = Object.keys(localStorage).find((k) => k.startsWith('kvarcella.crossword.'));
+return {
+  key, stored: key && localStorage.getItem(key),
+  letters: [...document.querySelectorAll('.cell .letter')].map((l) => l.textContent),
+  wrong: document.querySelectorAll('.cell.wrong').length,
+  finish: !document.getElementById('finish').disabled,
+  back: !document.getElementById('back').disabled,
+  pane: [...document.getElementById('pane').children]
+    .filter((e) => e.getClientRects().length > 0 && getComputedStyle(e).visibility === 'visible')
+    .map((e) => e.textContent).join(''),
+};
+"""
+
+
+def storage(args, folder):
+    page = make_page(args, small_crossword(folder))
+
+    def shown(driver):
+        return driver.execute_script(SHOWN)
+
+    def type_at(driver, cell, word):
+        driver.find_element("css selector", f'.cell[data-cell="{cell}"]').click()
+        driver.switch_to.active_element.send_keys(latin(word))
+
+    with browser.chromium() as driver:
+        driver.get(page.as_uri())
+        key = shown(driver)["key"]
+        for name, value, want in STORED_STATES:
+            driver.execute_script("localStorage.setItem(arguments[0], arguments[1])", key, value)
+            driver.refresh()
+            got = shown(driver)
+            got_pane = got["pane"]
+            got = {k: got[k] for k in want}
+            got["pane"] = got_pane[:len(want["pane"])]
+            check(got == want, f"stored progress {name}: {got}, not {want}")
+        errors = [e for e in driver.get_log("browser") if e["level"] == "SEVERE"]
+        check(not errors, f"the browser reported errors: {errors}")
+
+        # Two tabs: the one left open shows what the other types, and writes
+        # nothing over it.
+        driver.execute_script("localStorage.clear()")
+        driver.refresh()
+        first = driver.current_window_handle
+        type_at(driver, 1, "ко")
+        driver.switch_to.new_window("tab")
+        driver.get(page.as_uri())
+        second = driver.current_window_handle
+        check(shown(driver)["letters"][:2] == ["к", "о"], f"the second tab lost the letters: {shown(driver)}")
+        driver.switch_to.window(first)
+        type_at(driver, 22, "о")
+        driver.switch_to.window(second)
+        time.sleep(0.2)
+        check(shown(driver)["letters"] == ["к", "о", "", "о", ""],
+              f"the second tab did not follow the first: {shown(driver)}")
+        type_at(driver, 3, "т")
+        driver.switch_to.window(first)
+        driver.refresh()
+        check(shown(driver)["letters"] == ["к", "о", "т", "о", ""],
+              f"letters lost between two tabs: {shown(driver)}")
+        # Newer progress stored behind the page's back (no storage event in the
+        # tab that writes): the page's next change must not write over it.
+        newer = stored(entered=["к", "о", "т", "о", "м"], revision=10 ** 6)
+        driver.execute_script("localStorage.setItem(arguments[0], arguments[1])", key, newer)
+        driver.find_element("css selector", '.cell[data-cell="42"]').click()
+        got = shown(driver)
+        check(got["stored"] == newer and got["letters"] == ["к", "о", "т", "о", "м"],
+              f"a stale tab wrote over newer progress: {got}")
+        # From there on it goes on from the newer progress.
+        driver.switch_to.active_element.send_keys(latin("ж"))
+        got = json.loads(shown(driver)["stored"])
+        check(got["entered"] == ["к", "о", "т", "о", "ж"] and got["revision"] == 10 ** 6 + 1,
+              f"the tab did not go on from the newer progress: {got}")
+    print(f"{len(STORED_STATES)} stored states and two tabs as wanted")
+
+
 TESTS = {"differential": differential, "crafted": crafted, "layout": layout, "axe": axe,
-         "embedding": embedding}
+         "embedding": embedding, "storage": storage, "keys": keys}
 
 
 def main():
