@@ -51,6 +51,12 @@ if [[ $(id -u) -eq 0 ]] && mkdir -p "$work/full" && mount -t tmpfs -o size=1m tm
     KVARCELLA_FULL_FOLDER=$(winepath -w "$full" 2>/dev/null)
 fi
 ctest --preset windows --timeout 600 || fail "test programs (ctest --preset windows)"
+# The password of the day from the short date format of a Russian Windows.
+locale -a 2>/dev/null | grep -qi '^ru_RU.utf8$' || localedef -i ru_RU -f UTF-8 ru_RU.UTF-8
+LC_ALL=ru_RU.UTF-8 QT_QPA_PLATFORM=offscreen "$run" build/windows/tests/editor/dailypassword_tests.exe \
+    --gtest_filter='*SystemsRussianShortDate*' --gtest_brief=1 >"$work/password.log" 2>&1 &&
+    grep -q 'PASSED.* 1 test' "$work/password.log" && ! grep -q SKIPPED "$work/password.log" ||
+    { cat "$work/password.log"; fail "the password of the day under a Russian Windows"; }
 
 # 2. The real programs on a private display.
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
@@ -140,7 +146,7 @@ for file in kvarcella.exe kvarcella-tool.exe kvarcella.chm qt.conf translations/
     [[ -f $installed/$file ]] || fail "not installed: $file"
 done
 menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Кварцелла 2.0"
-[[ -f $menu/Кварцелла 2.0.lnk ]] || fail "no Start menu entry"
+[[ -f "$menu/Кварцелла 2.0.lnk" ]] || fail "no Start menu entry"
 registry() { "$run" reg query "$1" ${2:+/v "$2"} 2>/dev/null | tr -d '\r'; }
 registry 'HKLM\Software\Classes\.crs' | grep -q 'Kvarcella.Crossword' || fail ".crs is not a crossword"
 registry 'HKLM\Software\Classes\Kvarcella.Crossword\shell\open\command' | grep -q 'kvarcella.exe' ||
