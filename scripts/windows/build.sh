@@ -69,7 +69,9 @@ done
 for dll in Qt6Core Qt6Gui Qt6Widgets Qt6PrintSupport; do
     cp "$kit/qt/bin/$dll.dll" "$stage/"
 done
-cp "$kit/qt/plugins/platforms/qwindows.dll" "$stage/plugins/platforms/"
+# kvarcella-tool draws its PDF on the offscreen platform.
+cp "$kit/qt/plugins/platforms/qwindows.dll" "$kit/qt/plugins/platforms/qoffscreen.dll" \
+    "$stage/plugins/platforms/"
 cp "$kit/qt/plugins/styles/qwindowsvistastyle.dll" "$stage/plugins/styles/"
 for dll in libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll; do
     cp "$(x86_64-w64-mingw32-g++-posix -print-file-name=$dll)" "$stage/"

@@ -38,9 +38,10 @@ fail() {
 # Cyrillic arguments reach Wine's programs only from a UTF-8 locale.
 export LC_ALL=C.UTF-8
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-run=scripts/windows/wine-run.sh
+# Every program is given a bound: a Qt or Wine dialog would wait for ever.
+run() { timeout 300 scripts/windows/wine-run.sh "$@"; }
 export WINEPREFIX=$root/build/windows-wine
-"$run" cmd /c exit # makes the prefix on the first run
+run cmd /c exit # makes the prefix on the first run
 
 # 1. The test programs. A small full disk for the writer, where mounting works.
 if [[ $(id -u) -eq 0 ]] && mkdir -p "$work/full" && mount -t tmpfs -o size=1m tmpfs "$work/full"; then
@@ -53,7 +54,7 @@ fi
 ctest --preset windows --timeout 600 || fail "test programs (ctest --preset windows)"
 # The password of the day from the short date format of a Russian Windows.
 locale -a 2>/dev/null | grep -qi '^ru_RU.utf8$' || localedef -i ru_RU -f UTF-8 ru_RU.UTF-8
-LC_ALL=ru_RU.UTF-8 QT_QPA_PLATFORM=offscreen "$run" build/windows/tests/editor/dailypassword_tests.exe \
+LC_ALL=ru_RU.UTF-8 QT_QPA_PLATFORM=offscreen run build/windows/tests/editor/dailypassword_tests.exe \
     --gtest_filter='*SystemsRussianShortDate*' --gtest_brief=1 >"$work/password.log" 2>&1 &&
     grep -q 'PASSED.* 1 test' "$work/password.log" && ! grep -q SKIPPED "$work/password.log" ||
     { cat "$work/password.log"; fail "the password of the day under a Russian Windows"; }
@@ -66,12 +67,12 @@ export DISPLAY=:$(head -n1 "$work/display")
 
 programs=$root/build/windows-dist/Кварцелла\ 2.0
 lesson=$work/Урок.crs
-"$run" "$programs/kvarcella-tool.exe" make "$root/tests/maker/words20.txt" -o "$lesson" \
+run "$programs/kvarcella-tool.exe" make "$root/tests/maker/words20.txt" -o "$lesson" \
     --seed 7 >/dev/null || fail "kvarcella-tool.exe make"
 
 # Waits for a visible window whose title holds $1; its id, or nothing.
 window_titled() {
-    for _ in $(seq 600); do
+    for _ in $(seq 1800); do # up to 3 minutes: Wine starts slowly on a busy machine
         if id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1) && [[ -n $id ]]; then
             echo "$id"
             return 0
@@ -80,7 +81,7 @@ window_titled() {
     done
     return 1
 }
-(cd "$work" && "$OLDPWD/$run" "$programs/kvarcella.exe" Урок.crs) &
+(cd "$work" && timeout 300 "$root/scripts/windows/wine-run.sh" "$programs/kvarcella.exe" Урок.crs) &
 program=$!
 if id=$(window_titled "Урок.crs"); then
     echo "windows test: solving window: $(xdotool getwindowname "$id")"
@@ -97,7 +98,7 @@ if [[ ! -x $linux_tool ]]; then
     cmake --preset default >/dev/null
     cmake --build --preset default --target kvarcella-tool >/dev/null
 fi
-"$run" "$programs/kvarcella-tool.exe" pdf "$lesson" -o "$work/windows.pdf" >/dev/null ||
+run "$programs/kvarcella-tool.exe" pdf "$lesson" -o "$work/windows.pdf" >/dev/null ||
     fail "kvarcella-tool.exe pdf"
 QT_QPA_PLATFORM=offscreen "$linux_tool" pdf "$lesson" -o "$work/linux.pdf" >/dev/null
 pages() { pdfinfo "$1" 2>/dev/null | sed -n 's/^Pages: *//p'; }
@@ -138,16 +139,16 @@ fi
 export WINEPREFIX=$root/build/windows-install-wine
 wineserver -k 2>/dev/null || true
 rm -rf "$WINEPREFIX"
-"$run" "$root/build/windows-dist/Кварцелла-2.0-setup.exe" /S || fail "the installer"
+run "$root/build/windows-dist/Кварцелла-2.0-setup.exe" /S || fail "the installer"
 wineserver --wait
 installed="$WINEPREFIX/drive_c/Program Files/Кварцелла 2.0"
 for file in kvarcella.exe kvarcella-tool.exe kvarcella.chm qt.conf translations/qtbase_ru.qm \
-    plugins/platforms/qwindows.dll Qt6Widgets.dll uninstall.exe; do
+    plugins/platforms/qwindows.dll plugins/platforms/qoffscreen.dll Qt6Widgets.dll uninstall.exe; do
     [[ -f $installed/$file ]] || fail "not installed: $file"
 done
 menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Кварцелла 2.0"
 [[ -f "$menu/Кварцелла 2.0.lnk" ]] || fail "no Start menu entry"
-registry() { "$run" reg query "$1" ${2:+/v "$2"} 2>/dev/null | tr -d '\r'; }
+registry() { run reg query "$1" ${2:+/v "$2"} 2>/dev/null | tr -d '\r'; }
 registry 'HKLM\Software\Classes\.crs' | grep -q 'Kvarcella.Crossword' || fail ".crs is not a crossword"
 registry 'HKLM\Software\Classes\Kvarcella.Crossword\shell\open\command' | grep -q 'kvarcella.exe' ||
     fail "no open command for .crs"
@@ -155,7 +156,8 @@ registry 'HKLM\Software\Classes\Applications\kvarcella-tool.exe' FriendlyAppName
     grep -q 'Напечатать кроссворд' || fail "no 'Напечатать кроссворд' under Open with"
 
 # A double-click: the shell opens the crossword with its type's program.
-(cd "$work" && "$OLDPWD/$run" start /unix "$lesson") || fail "start Урок.crs"
+(cd "$work" && timeout 300 "$root/scripts/windows/wine-run.sh" start /unix "$lesson") ||
+    fail "start Урок.crs"
 if id=$(window_titled "Урок.crs"); then
     echo "windows test: opened by its type: $(xdotool getwindowname "$id")"
 else
@@ -164,7 +166,7 @@ fi
 wineserver -k 2>/dev/null || true
 
 printf 'a teacher'"'"'s crossword\r\n' >"$installed/мой.crs"
-"$run" "$installed/uninstall.exe" /S || fail "the uninstaller"
+run "$installed/uninstall.exe" /S || fail "the uninstaller"
 wineserver --wait
 left=$(cd "$installed" && find . -type f | sort | tr '\n' ' ')
 [[ $left == "./мой.crs " ]] || fail "the uninstaller left: $left"

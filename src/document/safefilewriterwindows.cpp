@@ -78,7 +78,10 @@ Result writeInPlace(const std::wstring &target, const QByteArray &bytes)
     const qint64 oldSize = old.size();
     const qint64 newSize = bytes.size();
 
-    // The room for the whole new contents is claimed before the first byte changes.
+    // The room for the whole new contents is claimed before the first byte
+    // changes: as allocation where the file system takes it, else by making
+    // the file that long (Windows' file systems give a file that is not
+    // sparse all its clusters), which is undone on failure.
     if (newSize > oldSize) {
         FILE_ALLOCATION_INFO room{};
         room.AllocationSize.QuadPart = newSize;
@@ -86,11 +89,16 @@ Result writeInPlace(const std::wstring &target, const QByteArray &bytes)
             const DWORD error = ::GetLastError();
             const bool unsupported = error == ERROR_INVALID_PARAMETER ||
                                      error == ERROR_INVALID_FUNCTION ||
-                                     error == ERROR_NOT_SUPPORTED;
-            return failure(Outcome::NothingChanged,
-                           unsupported ? SafeFileWriter::CannotReserve
-                                       : WindowsError::toErrno(error),
-                           true);
+                                     error == ERROR_NOT_SUPPORTED ||
+                                     error == ERROR_CALL_NOT_IMPLEMENTED;
+            if (!unsupported)
+                return failure(Outcome::NothingChanged, WindowsError::toErrno(error), true);
+            if (!truncateAt(file.get(), newSize)) {
+                const int reason = WindowsError::last();
+                return failure(truncateAt(file.get(), oldSize) ? Outcome::NothingChanged
+                                                               : Outcome::PartlyWritten,
+                               reason, true);
+            }
         }
     }
 

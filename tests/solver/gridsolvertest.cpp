@@ -568,8 +568,8 @@ TEST(GridSolverDefensiveTest, IndexesOutsideTheGridStopTheProgram)
     EXPECT_DEATH(solver.isCellEnabled(400), TestPlatform::deathMessage("outside"));
     EXPECT_DEATH(solver.isPlayable(400), TestPlatform::deathMessage("outside"));
     EXPECT_DEATH(solver.cellNumber(-1), TestPlatform::deathMessage("outside"));
-    EXPECT_DEATH(solver.pressLetterKey(0), "does not exist");
-    EXPECT_DEATH(solver.pressLetterKey(35), "does not exist");
+    EXPECT_DEATH(solver.pressLetterKey(0), TestPlatform::deathMessage("does not exist"));
+    EXPECT_DEATH(solver.pressLetterKey(35), TestPlatform::deathMessage("does not exist"));
 }
 
 // --- Clue pane font size ---------------------------------------------------------------------
