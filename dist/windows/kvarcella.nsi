@@ -2,7 +2,8 @@
 ;   makensis -DSTAGE=<the program's folder> -DLISTS=<folder> -DOUTFILE=<setup.exe> -DVERSION=2.0 kvarcella.nsi
 ; LISTS holds files.nsh and unfiles.nsh, the lists of what is installed,
 ; so that the uninstaller removes exactly that and never a teacher's file.
-Unicode true
+; A 64-bit installer for a 64-bit program: it also runs where Wine has no 32-bit part.
+Target amd64-unicode
 ManifestDPIAware true
 SetCompressor /SOLID lzma
 

@@ -59,7 +59,9 @@ LC_ALL=ru_RU.UTF-8 QT_QPA_PLATFORM=offscreen run build/windows/tests/editor/dail
     grep -q 'PASSED.* 1 test' "$work/password.log" && ! grep -q SKIPPED "$work/password.log" ||
     { cat "$work/password.log"; fail "the password of the day under a Russian Windows"; }
 
-# 2. The real programs on a private display.
+# 2. The real programs on a private display. Wine's session started without a
+# display would keep its windows off it: it ends first.
+wineserver -k 2>/dev/null || true
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
 xvfb=$!
 for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
@@ -109,7 +111,7 @@ else
     pdftoppm -r 40 -gray "$work/linux.pdf" "$work/linux"
     for page in "$work"/linux-*.pgm; do
         other=$work/windows-${page##*/linux-}
-        # The fonts differ (Wine's against Debian's); the grid and the layout may not.
+        # Wine draws with Debian's fonts too (through fontconfig); allow for smoothing.
         if ! python3 - "$page" "$other" <<'PYTHON'; then
 import sys
 
@@ -128,7 +130,7 @@ def pgm(path):
 (w1, h1, a), (w2, h2, b) = pgm(sys.argv[1]), pgm(sys.argv[2])
 differing = sum(1 for x, y in zip(a, b) if abs(x - y) > 64) if (w1, h1) == (w2, h2) else len(a)
 print(f"windows test: PDF page {sys.argv[1].rsplit('-', 1)[1]}: {differing} of {len(a)} pixels differ")
-sys.exit(0 if differing * 100 <= len(a) * 3 else 1)
+sys.exit(0 if differing * 100 <= len(a) else 1)
 PYTHON
             fail "PDF page ${page##*/linux-} differs from the Linux build's"
         fi

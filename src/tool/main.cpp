@@ -5,6 +5,7 @@
 #include "htmlcommand.h"
 #include "ipuzcommand.h"
 #include "makecommand.h"
+#include "paintingplatform.h"
 #include "pdfcommand.h"
 #include "programarguments.h"
 #include "tooldispatch.h"
@@ -92,13 +93,13 @@ int main(int argc, char *argv[])
     }
     const ToolCommand *command = dispatch.commandFor(arguments);
 
-    // The tool never shows a window: painting runs on the offscreen platform,
-    // so it works the same with or without a display.
+    // The tool never shows a window: painting runs on a platform that needs
+    // no display (PaintingPlatform), so it works the same with or without one.
     std::unique_ptr<QCoreApplication> app;
     if (command && command->needsGui()) {
         const bool platformChosen = qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
         const QByteArray chosenPlatform = qgetenv("QT_QPA_PLATFORM");
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qputenv("QT_QPA_PLATFORM", PaintingPlatform::name());
         app = std::make_unique<QGuiApplication>(argc, argv);
         // The PDF viewer that --open starts must appear on the desktop, not offscreen.
         if (platformChosen)
