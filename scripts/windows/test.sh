@@ -154,8 +154,13 @@ registry() { run reg query "$1" ${2:+/v "$2"} 2>/dev/null | tr -d '\r'; }
 registry 'HKLM\Software\Classes\.crs' | grep -q 'Kvarcella.Crossword' || fail ".crs is not a crossword"
 registry 'HKLM\Software\Classes\Kvarcella.Crossword\shell\open\command' | grep -q 'kvarcella.exe' ||
     fail "no open command for .crs"
+# reg.exe prints Cyrillic in the console's code page: the name is checked by its presence.
 registry 'HKLM\Software\Classes\Applications\kvarcella-tool.exe' FriendlyAppName |
-    grep -q 'Напечатать кроссворд' || fail "no 'Напечатать кроссворд' under Open with"
+    grep -q FriendlyAppName || fail "no 'Напечатать кроссворд' under Open with"
+registry 'HKLM\Software\Classes\Applications\kvarcella-tool.exe\shell\open\command' |
+    grep -q 'kvarcella-tool.exe" pdf --open' || fail "'Напечатать кроссворд' does not print"
+registry 'HKLM\Software\Classes\.crs\OpenWithList\kvarcella-tool.exe' >/dev/null ||
+    fail "kvarcella-tool is not offered for .crs"
 
 # A double-click: the shell opens the crossword with its type's program.
 (cd "$work" && timeout 300 "$root/scripts/windows/wine-run.sh" start /unix "$lesson") ||
