@@ -52,7 +52,14 @@ def seeds() -> dict[str, bytes]:
     # in the grid to tell them apart.
     lookalike = records(CELLS) + cp1251("1. С»\r\n")
 
+    # A crossword saved as "Unicode" by Notepad, and a file with more control
+    # bytes than lines: both are refused rather than read as nonsense.
+    utf16 = example.decode("cp1251").encode("utf-16")
+    binary = b"\x89PNG\r\n\x1a\n\x00\x00\x00\rIHDR" * 60
+
     return {
+        "utf16.crs": utf16,
+        "binary.crs": binary,
         "utf8.crs": utf8,
         "utf8bom.crs": b"\xef\xbb\xbf" + utf8,
         "utf8lookalike.crs": lookalike,

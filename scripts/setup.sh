@@ -18,11 +18,13 @@ packages=(
     poppler-utils
     chromium chromium-driver python3-selenium
     dbus at-spi2-core python3-gi python3-pyatspi
+    # The screen reader test: Orca speaking Russian through espeak-ng, a window manager.
+    orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng openbox locales
 )
-# scripts/screenshots.sh also needs a window manager for the title bars, xwininfo
-# and xprop, ImageMagick, and the Russian locale's source for the editor's password.
+# scripts/screenshots.sh also needs xwininfo and xprop and ImageMagick (the window
+# manager and the Russian locale's source are in the list above).
 if [[ ${1:-} == --screenshots ]]; then
-    packages+=(openbox x11-utils imagemagick locales)
+    packages+=(x11-utils imagemagick)
 fi
 # npm brings axe-core for the crossword page's accessibility test.
 if ! command -v npm >/dev/null; then
@@ -36,15 +38,21 @@ for p in "${packages[@]}"; do
     fi
 done
 
-if ((${#missing[@]} > 0)); then
-    sudo_cmd=()
-    if [[ $(id -u) -ne 0 ]]; then
-        sudo_cmd=(sudo)
-    fi
+sudo_cmd=()
+if [[ $(id -u) -ne 0 ]]; then
+    sudo_cmd=(sudo)
+fi
 
+if ((${#missing[@]} > 0)); then
     echo "Installing: ${missing[*]}"
     "${sudo_cmd[@]}" apt-get update -qq
     DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# Russian settings, as a pupil's machine has them.
+if ! locale -a 2>/dev/null | grep -qix 'ru_RU\.utf-\?8'; then
+    echo "Generating the locale ru_RU.UTF-8"
+    "${sudo_cmd[@]}" localedef -i ru_RU -f UTF-8 ru_RU.UTF-8
 fi
 
 # axe-core, where tests/export/html/CMakeLists.txt looks for it (build/ is not tracked).

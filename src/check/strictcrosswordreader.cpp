@@ -56,11 +56,9 @@ QString shownLine(QByteArrayView bytes, QByteArrayView line)
 QString StrictCrosswordReader::problem(QByteArrayView bytes, const QString &fileName)
 {
     const QString name = QStringLiteral("«%1»").arg(fileName);
-    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
-        return QStringLiteral("Файл %1 записан в кодировке UTF-16, а файл кроссворда бывает "
-                              "только в Windows-1251 или UTF-8. Сохраните его в одной из них "
-                              "(например, в текстовом редакторе).")
-            .arg(name);
+    CrosswordFileError notText;
+    if (!CrosswordFile::isText(bytes, &notText))
+        return notText.withFileName(fileName).message();
 
     // A byte order mark only where the whole file reads as UTF-8: elsewhere the
     // windows read its bytes as three letters of the first record.
@@ -104,17 +102,19 @@ QString StrictCrosswordReader::problem(QByteArrayView bytes, const QString &file
 bool StrictCrosswordReader::read(const QString &path, CrosswordDocument *document,
                                  QString *message)
 {
+    // A name holding an escape sequence would otherwise reach the terminal.
+    const QString name = CrosswordCheck::printable(path);
     QByteArray bytes;
     CrosswordFileError error;
     if (!CrosswordFile::readBytes(path, &bytes, &error)) {
-        *message = error.message();
+        *message = error.withFileName(name).message();
         return false;
     }
-    *message = problem(bytes, path);
+    *message = problem(bytes, name);
     if (!message->isEmpty())
         return false;
     if (!CrosswordFile::decode(bytes, document, &error)) {
-        *message = error.withFileName(path).message();
+        *message = error.withFileName(name).message();
         return false;
     }
     return true;

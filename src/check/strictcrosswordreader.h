@@ -20,6 +20,7 @@ public:
     static QString problem(QByteArrayView bytes, const QString &fileName);
 
     // Reads the file; false with a Russian message when it cannot be read or
-    // is no crossword file.
+    // is no crossword file. Control characters in the file's name are written
+    // as U+XXXX in the message, which goes to a terminal.
     static bool read(const QString &path, CrosswordDocument *document, QString *message);
 };

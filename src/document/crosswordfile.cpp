@@ -3,6 +3,7 @@
 #include "filebytes.h"
 #include "filefailurereason.h"
 #include "safefilewriter.h"
+#include "textbytes.h"
 #include "utf8text.h"
 #include "windows1251.h"
 
@@ -228,6 +229,10 @@ bool CrosswordFile::encode(const CrosswordDocument &document, QByteArray *bytes,
             setError(error, CrosswordFileError::misreadable({}));
             return false;
         }
+        if (TextBytes::binaryAt(out) >= 0) {
+            setError(error, CrosswordFileError::notTextToSave({}));
+            return false;
+        }
         *bytes = out;
         return true;
     }
@@ -257,9 +262,22 @@ bool CrosswordFile::encode(const CrosswordDocument &document, QByteArray *bytes,
     return false;
 }
 
+bool CrosswordFile::isText(QByteArrayView bytes, CrosswordFileError *error)
+{
+    if (TextBytes::startsAsUtf16(bytes))
+        setError(error, CrosswordFileError::utf16({}));
+    else if (TextBytes::binaryAt(bytes) >= 0)
+        setError(error, CrosswordFileError::notText({}));
+    else
+        return true;
+    return false;
+}
+
 bool CrosswordFile::decode(QByteArrayView bytes, CrosswordDocument *document,
                            CrosswordFileError *error)
 {
+    if (!isText(bytes, error))
+        return false;
     const QString text = looksLikeUtf8(bytes) ? QStringDecoder(QStringDecoder::Utf8).decode(bytes)
                                                : Windows1251::decode(bytes);
     FieldReader reader(text);
@@ -288,7 +306,9 @@ bool CrosswordFile::readBytes(const QString &path, QByteArray *result, Crossword
 {
     const QFileInfo info(path);
     if (!info.exists()) {
-        setError(error, CrosswordFileError::notFound(path));
+        const QString reason = FileFailureReason::ofMissingPath(path);
+        setError(error, reason.isEmpty() ? CrosswordFileError::notFound(path)
+                                         : CrosswordFileError::unreadable(path, reason));
         return false;
     }
     // Folders, devices and pipes are refused before opening: a pipe would block.

@@ -21,12 +21,16 @@ public:
     // The bytes of a file, always in Windows-1251. Fails, producing nothing, when
     // a cell or the clue text holds a character that Windows-1251 cannot
     // represent, when the file would be larger than the reader accepts, or when
-    // the bytes would read back as UTF-8.
+    // the bytes would read back as UTF-8 or as no text.
     static bool encode(const CrosswordDocument &document, QByteArray *bytes,
                        CrosswordFileError *error);
+    // Whether the bytes can be a crossword file at all, however loosely it is
+    // read: neither UTF-16 nor binary data (see TextBytes), which would show
+    // as a grid of nonsense.
+    static bool isText(QByteArrayView bytes, CrosswordFileError *error);
     // Parses file bytes as Windows-1251, or as UTF-8 when they are valid UTF-8
     // with at least one multi-byte sequence; any byte value is accepted. Fails
-    // only when the bytes end before 400 records have been read.
+    // when isText() does, or when the bytes end before 400 records have been read.
     static bool decode(QByteArrayView bytes, CrosswordDocument *document,
                        CrosswordFileError *error);
 

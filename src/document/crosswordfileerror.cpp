@@ -82,6 +82,30 @@ CrosswordFileError CrosswordFileError::misreadable(const QString &fileName)
     return e;
 }
 
+CrosswordFileError CrosswordFileError::utf16(const QString &fileName)
+{
+    CrosswordFileError e;
+    e.m_kind = Kind::Utf16;
+    e.m_fileName = fileName;
+    return e;
+}
+
+CrosswordFileError CrosswordFileError::notText(const QString &fileName)
+{
+    CrosswordFileError e;
+    e.m_kind = Kind::NotText;
+    e.m_fileName = fileName;
+    return e;
+}
+
+CrosswordFileError CrosswordFileError::notTextToSave(const QString &fileName)
+{
+    CrosswordFileError e;
+    e.m_kind = Kind::NotTextToSave;
+    e.m_fileName = fileName;
+    return e;
+}
+
 CrosswordFileError CrosswordFileError::unencodable(const QString &fileName, char32_t character,
                                                    int cell, int line, int column)
 {
@@ -145,6 +169,21 @@ QString CrosswordFileError::message() const
                               "открытии текст вопросов прочитался бы искажённым. Впишите в "
                               "сетку хотя бы одну букву или измените текст вопросов и "
                               "сохраните снова.")
+            .arg(name);
+    case Kind::Utf16:
+        return QStringLiteral("Файл %1 записан в кодировке UTF-16, а файл кроссворда бывает "
+                              "только в Windows-1251 или UTF-8. Сохраните его в одной из них "
+                              "(например, в текстовом редакторе).")
+            .arg(name);
+    case Kind::NotText:
+        return QStringLiteral("Файл %1 — не кроссворд: это не текст, а, например, рисунок или "
+                              "документ (управляющих символов в нём больше, чем строк). Файл "
+                              "кроссворда — текст в кодировке Windows-1251 или UTF-8.")
+            .arg(name);
+    case Kind::NotTextToSave:
+        return QStringLiteral("Файл %1 не сохранён: в кроссворде больше управляющих символов, "
+                              "чем строк, и такой файл не открылся бы как текст. Удалите эти "
+                              "символы из текста вопросов и сохраните снова.")
             .arg(name);
     case Kind::Unencodable: {
         const QString character = QString::fromUcs4(&m_character, 1);

@@ -19,6 +19,9 @@ public:
         TooLargeToSave, // the reader would refuse the file that saving would make
         Misreadable,    // the bytes saved would read back as UTF-8, changing the clues
         Unencodable,    // not Windows-1251, or a quote inside a cell value
+        Utf16,          // written in UTF-16, which no reader takes
+        NotText,        // binary data: more control characters than lines
+        NotTextToSave,  // so many control characters that the file would read as NotText
     };
 
     CrosswordFileError() = default;
@@ -37,6 +40,9 @@ public:
     // size: the bytes the crossword would take.
     static CrosswordFileError tooLargeToSave(const QString &fileName, qint64 size);
     static CrosswordFileError misreadable(const QString &fileName);
+    static CrosswordFileError utf16(const QString &fileName);
+    static CrosswordFileError notText(const QString &fileName);
+    static CrosswordFileError notTextToSave(const QString &fileName);
     // In a cell (cell >= 0), or in the clue text at 1-based line and column (cell < 0).
     static CrosswordFileError unencodable(const QString &fileName, char32_t character, int cell,
                                           int line, int column);

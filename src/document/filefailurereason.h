@@ -13,4 +13,8 @@ public:
     static QString fromErrno(int error);
     // From Qt's error class, for failures that come without an errno.
     static QString fromFileError(QFileDevice::FileError error);
+    // Why nothing can be reached at a path where QFileInfo finds nothing: a
+    // loop of symbolic links, a folder that may not be entered; "" when there
+    // is simply no such file. QFileInfo says "does not exist" to all of them.
+    static QString ofMissingPath(const QString &path);
 };

@@ -1,5 +1,6 @@
 #include "form4.h"
 
+#include "accessiblefactory.h"
 #include "clickablelabel.h"
 #include "clientarea.h"
 #include "cluepane.h"
@@ -8,6 +9,7 @@
 #include "gridlabels.h"
 #include "letterkeyboard.h"
 #include "mainmenus.h"
+#include "menukey.h"
 #include "numberpad.h"
 #include "plaintext.h"
 #include "popupkeys.h"
@@ -22,7 +24,11 @@ Form4::Form4(QWidget *parent) : QMainWindow(parent)
     setObjectName(QStringLiteral("Form4"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(Caption);
+    // Before any control is made: Qt makes a control's accessible object as
+    // soon as it is named.
+    AccessibleFactory::install();
     MainMenus::buildEditing(this);
+    MenuKey::install(this);
     buildControls();
 }
 
@@ -71,7 +77,8 @@ void Form4::buildControls()
         [this](int cell) {
             return GridCursor::CellFacts{m_editor.number(cell), m_editor.letter(cell)};
         },
-        m_client);
+        [this] { return document(); }, m_client);
+    connect(m_cluePane, &QPlainTextEdit::textChanged, m_cursor, &GridCursor::crosswordChanged);
     m_cursor->setLetterKeys(PopupKeys::forLetterKeyboard(m_keyboard));
     PopupKeys *padKeys = PopupKeys::forNumberPad(m_numberPad);
     connect(padKeys, &PopupKeys::dismissRequested, this, &Form4::hidePopups);
@@ -135,6 +142,7 @@ void Form4::setClueFontSize(qreal points)
 
 void Form4::redraw()
 {
+    m_cursor->crosswordChanged();
     for (int i = 0; i < CrosswordDocument::CellCount; ++i) {
         ClickableLabel *letter = m_grid->letterLabel(i);
         if (!letter)

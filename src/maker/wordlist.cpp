@@ -1,6 +1,8 @@
 #include "wordlist.h"
 
+#include "crosswordcheck.h"
 #include "filefailurereason.h"
+#include "textbytes.h"
 #include "utf8text.h"
 #include "windows1251.h"
 
@@ -21,33 +23,88 @@ bool isRussianLetter(QChar c)
     return c >= u'а' && c <= u'я';
 }
 
-QString codeOf(QChar c)
+QString codeOf(char32_t c)
 {
-    return QStringLiteral("U+%1").arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper();
+    return QStringLiteral("U+%1").arg(static_cast<uint>(c), 4, 16, QLatin1Char('0')).toUpper();
 }
 
 // NUL, BEL, ESC and the like: no clue holds them, and on a terminal or in a
 // file they do harm. Tab separates words and answers.
-bool isControl(QChar c)
+bool isControl(char32_t c)
 {
-    return c.category() == QChar::Other_Control && c != u'\t';
+    return QChar::category(c) == QChar::Other_Control && c != U'\t';
 }
 
-// A character named so that a teacher can find it in her file.
-QString describe(QChar c)
+// The acute that school texts put over the stressed vowel, and the grave that
+// some put instead.
+bool isStressMark(QChar c)
 {
-    if (c == u' ')
+    return c == u'\u0301' || c == u'\u0300';
+}
+
+// A character named so that a teacher can find it in her file, even where it
+// looks like a Russian letter or cannot be seen at all.
+QString describe(char32_t c)
+{
+    const QString shown = QString::fromUcs4(&c, 1);
+    const QString code = codeOf(c);
+    if (c == U' ')
         return QStringLiteral("пробел");
-    if (c == u'\t')
+    if (c == U'\t')
         return QStringLiteral("табуляция");
     if (isControl(c))
-        return QStringLiteral("управляющий символ %1").arg(codeOf(c));
-    return QStringLiteral("«%1»").arg(c);
+        return QStringLiteral("управляющий символ %1").arg(code);
+    if (c == U'\u0301' || c == U'\u0300')
+        return QStringLiteral("знак ударения (%1)").arg(code);
+    switch (QChar::category(c)) {
+    case QChar::Mark_NonSpacing:
+    case QChar::Mark_SpacingCombining:
+    case QChar::Mark_Enclosing:
+        return QStringLiteral("надстрочный знак (%1)").arg(code);
+    case QChar::Other_Format:
+        return QStringLiteral("невидимый символ (%1)").arg(code);
+    case QChar::Separator_Space:
+        return QStringLiteral("особый пробел (%1)").arg(code);
+    default:
+        break;
+    }
+    if (QChar::isLetter(c)) {
+        switch (QChar::script(c)) {
+        case QChar::Script_Latin:
+            return QStringLiteral("латинская буква %1 (%2)").arg(shown, code);
+        case QChar::Script_Greek:
+            return QStringLiteral("греческая буква %1 (%2)").arg(shown, code);
+        case QChar::Script_Cyrillic:
+            return QStringLiteral("нерусская буква %1 (%2)").arg(shown, code);
+        default:
+            return QStringLiteral("буква %1 (%2)").arg(shown, code);
+        }
+    }
+    if (QChar::isDigit(c))
+        return QStringLiteral("цифра %1").arg(shown);
+    return QStringLiteral("«%1» (%2)").arg(shown, code);
 }
 
-bool isControlByte(unsigned char b)
+// The text without the stress marks over its Russian letters, whether they
+// stand apart or come combined with the letter ("ѐ", "ѝ"); a letter written
+// apart from its own mark ("й", "ё" in decomposed text) is put together again.
+// An accent over a Latin letter ("café") stays.
+QString withoutStress(const QString &text, bool *dropped)
 {
-    return (b < 0x20 && b != '\t' && b != '\r' && b != '\n') || b == 0x7F;
+    const QString apart = text.normalized(QString::NormalizationForm_D);
+    QString kept;
+    kept.reserve(apart.size());
+    bool overRussian = false; // a Cyrillic letter, and any marks over it, came last
+    for (const QChar c : apart) {
+        if (isStressMark(c) && overRussian) {
+            *dropped = true;
+            continue;
+        }
+        if (!c.isMark())
+            overRussian = c.script() == QChar::Script_Cyrillic;
+        kept += c;
+    }
+    return kept.normalized(QString::NormalizationForm_C);
 }
 
 // A line of the file as bytes: CR LF, LF and a lone CR all end one, as in the
@@ -158,7 +215,7 @@ Split findSeparator(QStringView line)
 WordList WordList::parse(QByteArrayView bytes)
 {
     WordList list;
-    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+    if (TextBytes::startsAsUtf16(bytes)) {
         const bool little = bytes.front() == '\xFF';
         list.m_encoding = little ? Encoding::Utf16LittleEndian : Encoding::Utf16BigEndian;
         QStringDecoder decoder(little ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
@@ -170,15 +227,8 @@ WordList WordList::parse(QByteArrayView bytes)
         bytes = bytes.sliced(3);
     const QList<ByteLine> lines = byteLines(bytes);
 
-    // Text has a control character here and there at most; a picture or an
-    // archive has them everywhere.
-    qsizetype controls = 0;
-    qsizetype firstControl = -1;
-    for (qsizetype at = 0; at < bytes.size(); ++at) {
-        if (isControlByte(static_cast<unsigned char>(bytes[at])) && controls++ == 0)
-            firstControl = at;
-    }
-    if (controls > lines.size()) {
+    const qsizetype firstControl = TextBytes::binaryAt(bytes);
+    if (firstControl >= 0) {
         list.m_refusal = QStringLiteral("%1 — управляющий символ, и таких в файле больше, чем "
                                         "строк: это не текст")
                              .arg(bytePlace(lines, bytes, firstControl));
@@ -240,10 +290,13 @@ void WordList::addLines(QStringView text)
 
 bool WordList::read(const QString &path, WordList *list, QString *error)
 {
-    const QString name = QStringLiteral("«%1»").arg(path);
+    const QString name = QStringLiteral("«%1»").arg(CrosswordCheck::printable(path));
     const QFileInfo info(path);
     if (!info.exists()) {
-        *error = QStringLiteral("Файл %1 не найден.").arg(name);
+        const QString reason = FileFailureReason::ofMissingPath(path);
+        *error = reason.isEmpty()
+                     ? QStringLiteral("Файл %1 не найден.").arg(name)
+                     : QStringLiteral("Не удалось прочитать файл %1: %2.").arg(name, reason);
         return false;
     }
     if (!info.isFile()) {
@@ -315,20 +368,22 @@ void WordList::addLine(int number, QStringView line, const QString &encodingProb
 
     Entry entry;
     entry.line = number;
-    entry.clue = clue;
+    entry.clue = withoutStress(clue, &entry.stressDropped);
     entry.written = written;
-    entry.answer = written.toLower();
-    if (entry.answer.contains(u'ё')) {
-        entry.answer.replace(u'ё', u'е');
-        entry.yoReplaced = true;
-    }
-    for (QChar c : entry.answer) {
-        if (!isRussianLetter(c)) {
+    const QString plain = withoutStress(written, &entry.stressDropped);
+    for (const char32_t c : plain.toUcs4()) {
+        const char32_t lower = QChar::toLower(c);
+        if (lower > 0xFFFF || (!isRussianLetter(QChar(lower)) && lower != U'ё')) {
             reject(number, QStringLiteral("в слове «%1» есть %2, а в кроссворд идут только "
                                           "русские буквы.")
                                .arg(written, describe(c)));
             return;
         }
+    }
+    entry.answer = plain.toLower();
+    if (entry.answer.contains(u'ё')) {
+        entry.answer.replace(u'ё', u'е');
+        entry.yoReplaced = true;
     }
     if (entry.answer.size() < MinLength) {
         reject(number, QStringLiteral("слово «%1» короче двух букв.").arg(written));
@@ -343,20 +398,20 @@ void WordList::addLine(int number, QStringView line, const QString &encodingProb
         reject(number, QStringLiteral("у слова «%1» нет вопроса.").arg(written));
         return;
     }
-    for (qsizetype i = 0; i < clue.size(); ++i) {
-        if (isControl(clue[i])) {
+    for (qsizetype i = 0; i < entry.clue.size(); ++i) {
+        if (isControl(entry.clue[i].unicode())) {
             reject(number, QStringLiteral("в вопросе к слову «%1» есть управляющий символ %2 "
                                           "(знак номер %3 вопроса): в кроссворд его не записать.")
-                               .arg(written, codeOf(clue[i]))
+                               .arg(written, codeOf(entry.clue[i].unicode()))
                                .arg(i + 1));
             return;
         }
     }
-    const QString bad = firstUnencodable(clue);
+    const QString bad = firstUnencodable(entry.clue);
     if (!bad.isEmpty()) {
-        reject(number, QStringLiteral("в вопросе к слову «%1» есть символ «%2», которого нет в "
-                                      "кодировке Windows-1251: файл кроссворда его не сохранит.")
-                           .arg(written, bad));
+        reject(number, QStringLiteral("в вопросе к слову «%1» есть %2 — такого символа нет в "
+                                      "кодировке Windows-1251, файл кроссворда его не сохранит.")
+                           .arg(written, describe(bad.toUcs4().value(0))));
         return;
     }
     const auto earlier = m_lineOfAnswer.constFind(entry.answer);

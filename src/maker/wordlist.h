@@ -8,8 +8,10 @@
 // The teacher's list of answers and clues for making a crossword: one entry a
 // line, the answer, a separator (" - ", " — ", ":" or a tab), then the clue.
 // Blank lines and lines starting with '#' are skipped. Answers are lower-cased
-// and "ё" becomes "е", since the letter keyboard has no "ё". A line that cannot
-// be used is left out and reported with its 1-based number, in Russian.
+// and "ё" becomes "е", since the letter keyboard has no "ё"; stress marks are
+// left out of answers and clues, since neither the keyboard nor Windows-1251
+// has them. A line that cannot be used is left out and reported with its
+// 1-based number, in Russian.
 class WordList
 {
 public:
@@ -26,7 +28,8 @@ public:
         QString written; // the answer as the list has it
         QString clue;    // trimmed, never empty, every character in Windows-1251
         int line = 0;
-        bool yoReplaced = false; // the answer was written with "ё"
+        bool yoReplaced = false;    // the answer was written with "ё"
+        bool stressDropped = false; // the answer or the clue had stress marks, now left out
     };
 
     struct Problem

@@ -1,16 +1,20 @@
 #include "form1.h"
 
+#include "accessiblefactory.h"
 #include "clickablelabel.h"
 #include "clientarea.h"
 #include "cluepane.h"
+#include "cluepaneaccessible.h"
 #include "crossworddocument.h"
 #include "designfonts.h"
 #include "gridcursor.h"
 #include "gridlabels.h"
 #include "letterkeyboard.h"
 #include "mainmenus.h"
+#include "menukey.h"
 #include "plaintext.h"
 #include "popupkeys.h"
+#include "readingcaret.h"
 #include "twips.h"
 
 #include <QComboBox>
@@ -40,7 +44,11 @@ Form1::Form1(QWidget *parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setAttribute(Qt::WA_DeleteOnClose);
+    // Before any control is made: Qt makes a control's accessible object as
+    // soon as it is named.
+    AccessibleFactory::install();
     MainMenus::buildSolving(this);
+    MenuKey::install(this);
     buildControls();
 }
 
@@ -58,6 +66,7 @@ void Form1::buildControls()
     m_cluePane = new CluePane(m_client);
     m_cluePane->setReadOnly(true);
     m_cluePane->setAccessibleName(QStringLiteral("вопросы"));
+    new ReadingCaret(m_cluePane);
     m_cluePane->setGeometry(Twips::toPixels(TwipRect{9360, 0, 5895, 9375}));
     connect(m_cluePane, &CluePane::pressed, this, &Form1::hideKeyboard);
 
@@ -89,8 +98,10 @@ void Form1::buildControls()
     // The history is one control: a press on its frame, which the combo box
     // leaves unhandled, must not reach the background and close the keyboard.
     m_history->setAttribute(Qt::WA_NoMousePropagation);
-    // Named for a screen reader by the caption above it.
+    // Named for a screen reader by the caption above it, which is also its
+    // label: on Linux Qt names an editable combo box by its text.
     m_history->setAccessibleName(m_historyCaption->text());
+    m_historyCaption->setBuddy(m_history);
 
     m_keyboard = new LetterKeyboard(m_client);
     connect(m_keyboard, &LetterKeyboard::keyClicked, this, &Form1::pressLetterKey);
@@ -106,8 +117,9 @@ void Form1::buildControls()
                 m_solver.isNumberShown(cell) ? m_solver.cellNumber(cell) : QString(),
                 m_solver.enteredLetter(cell), m_solver.mark(cell) == GridSolver::Mark::Wrong};
         },
-        m_client);
+        [this] { return m_solver.puzzle(); }, m_client);
     m_cursor->setLetterKeys(PopupKeys::forLetterKeyboard(m_keyboard));
+    connect(m_cursor, &GridCursor::pressingByKey, this, [this] { m_cellByKey = true; });
 }
 
 void Form1::load(const QString &fileName, const CrosswordDocument &document)
@@ -115,6 +127,7 @@ void Form1::load(const QString &fileName, const CrosswordDocument &document)
     setWindowTitle(PlainText::windowTitle(TitlePrefix + fileName));
     m_keyboard->nameLastLetterKey();
     m_solver.loadPuzzle(document);
+    m_cursor->crosswordChanged();
     m_grid->createElements();
     // Cell 0 keeps its design colour until it is first marked; the copies start white.
     for (int i = 1; i < CrosswordDocument::CellCount; ++i)
@@ -127,6 +140,11 @@ void Form1::load(const QString &fileName, const CrosswordDocument &document)
 
 void Form1::selectCell(int cell)
 {
+    // A key on a cell in review shows the hint, and the focus goes there
+    // first: a screen reader takes a text that changes before the focus
+    // arrives for one it has read already, and says nothing.
+    if (std::exchange(m_cellByKey, false) && m_solver.state() == GridSolver::State::Reviewing)
+        m_cluePane->setFocus(Qt::OtherFocusReason);
     m_solver.selectCell(cell);
     redraw();
 }
@@ -140,16 +158,16 @@ void Form1::pressLetterKey(int key)
 void Form1::finishCheck()
 {
     const qsizetype lines = m_solver.history().size();
-    const bool byKey = std::exchange(m_checkByKey, false);
+    // The button is about to be disabled; a pupil at the keyboard, perhaps
+    // with a screen reader, goes on to the result rather than to the
+    // history, and before the result is shown, as for the hint.
+    if (std::exchange(m_checkByKey, false) && m_solver.isFinishEnabled())
+        m_cluePane->setFocus(Qt::OtherFocusReason);
     m_solver.finishCheck();
     redraw();
     if (m_solver.history().size() != lines) {
         showLastHistoryLine();
         m_cursor->cellsRenamed();
-        // The button is disabled now; a pupil at the keyboard, perhaps with a
-        // screen reader, goes on to the result rather than to the history.
-        if (byKey)
-            m_cluePane->setFocus(Qt::OtherFocusReason);
     }
 }
 
@@ -214,8 +232,13 @@ void Form1::redrawCell(int cell)
         GridLabels::setCaption(number, m_solver.cellNumber(cell));
     letter->setVisible(m_solver.isPlayable(cell));
     number->setVisible(m_solver.isNumberShown(cell));
-    letter->setEnabled(m_solver.isCellEnabled(cell));
-    number->setEnabled(m_solver.isCellEnabled(cell));
+    // Only labels on show take clicks, so only they are disabled: Qt tells a
+    // screen reader of every label's new state, and all 800 at once kept
+    // Orca busy for seconds before it read the result.
+    if (m_solver.isPlayable(cell))
+        letter->setEnabled(m_solver.isCellEnabled(cell));
+    if (m_solver.isNumberShown(cell))
+        number->setEnabled(m_solver.isCellEnabled(cell));
 }
 
 void Form1::redraw()
@@ -237,8 +260,12 @@ void Form1::redraw()
         m_cluePane->setFontSize(style.fontSize);
     if (m_cluePane->textColour() != toColour(style.colour))
         m_cluePane->setTextColour(toColour(style.colour));
-    if (newText)
+    if (newText) {
+        // A result or the hint is read whole on arriving; the clues a line at a time.
+        CluePaneAccessible::setReadWhole(m_cluePane,
+                                         style.alignment == GridSolver::Alignment::Centre);
         m_cluePane->setText(m_solver.cluePaneText());
+    }
 
     m_finish->setEnabled(m_solver.isFinishEnabled());
     m_back->setEnabled(m_solver.isBackEnabled());

@@ -70,4 +70,6 @@ private:
     LetterKeyboard *m_keyboard = nullptr;
     // "закончить" was pressed with a key, so the focus moves to the result.
     bool m_checkByKey = false;
+    // A key pressed a cell; in review the focus moves to the hint.
+    bool m_cellByKey = false;
 };

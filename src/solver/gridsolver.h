@@ -79,6 +79,7 @@ public:
     const QStringList &history() const { return m_history; }
     const QString &historyEditText() const { return m_historyEditText; }
     const QString &clueText() const { return m_puzzle.clueText(); } // as loaded
+    const CrosswordDocument &puzzle() const { return m_puzzle; }     // as loaded
     const QString &cluePaneText() const { return m_cluePaneText; }
     const PaneStyle &cluePaneStyle() const { return m_cluePaneStyle; }
     bool isKeyboardShown() const { return m_keyboardShown; }

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QMimeData>
 #include <QResizeEvent>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -260,4 +261,15 @@ bool CluePane::eventFilter(QObject *watched, QEvent *event)
     if (watched == viewport() && event->type() == QEvent::MouseButtonPress)
         emit pressed();
     return QPlainTextEdit::eventFilter(watched, event);
+}
+
+bool CluePane::canInsertFromMimeData(const QMimeData *source) const
+{
+    return source && !source->formats().isEmpty() && QPlainTextEdit::canInsertFromMimeData(source);
+}
+
+void CluePane::insertFromMimeData(const QMimeData *source)
+{
+    if (source && !source->formats().isEmpty())
+        QPlainTextEdit::insertFromMimeData(source);
 }

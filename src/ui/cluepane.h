@@ -45,6 +45,12 @@ signals:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // An X clipboard or selection that no program owns offers data of no
+    // format at all, and Qt 6.4 reads the first format of such data without
+    // looking: Ctrl+V, Shift+Insert, a middle click or a drop ended the
+    // program. Such data is ignored.
+    bool canInsertFromMimeData(const QMimeData *source) const override;
+    void insertFromMimeData(const QMimeData *source) override;
 
 private:
     void applyAlignment();

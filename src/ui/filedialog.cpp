@@ -1,5 +1,7 @@
 #include "filedialog.h"
 
+#include "filefailurereason.h"
+
 #include <QDateTime>
 #include <QFileInfo>
 #include <QFileSystemModel>
@@ -82,6 +84,11 @@ QString FileDialog::notFoundText(const QString &fileName)
         .arg(fileName);
 }
 
+QString FileDialog::unreachableText(const QString &fileName, const QString &reason)
+{
+    return QStringLiteral("Не удалось открыть файл «%1»: %2.").arg(fileName, reason);
+}
+
 QString FileDialog::overwriteText(const QString &fileName)
 {
     return QStringLiteral("Файл «%1» уже существует.\nЗаменить его?").arg(fileName);
@@ -97,7 +104,10 @@ void FileDialog::accept()
         return;
     }
     if (m_mustExist && !chosen.exists()) {
-        QMessageBox box(QMessageBox::Warning, windowTitle(), notFoundText(chosen.fileName()),
+        const QString reason = FileFailureReason::ofMissingPath(chosen.filePath());
+        QMessageBox box(QMessageBox::Warning, windowTitle(),
+                        reason.isEmpty() ? notFoundText(chosen.fileName())
+                                         : unreachableText(chosen.fileName(), reason),
                         QMessageBox::Ok, this);
         box.setTextFormat(Qt::PlainText);
         box.button(QMessageBox::Ok)->setText(QStringLiteral("ОК"));

@@ -17,6 +17,8 @@ public:
     FileDialog(QWidget *parent, Mode mode, bool mustExist, bool confirmOverwrite);
 
     static QString notFoundText(const QString &fileName);
+    // reason: why a name that leads nowhere cannot be followed, as FileFailureReason gives.
+    static QString unreachableText(const QString &fileName, const QString &reason);
     static QString overwriteText(const QString &fileName);
 
 public slots:

@@ -62,7 +62,7 @@ TEST(StrictCrosswordReaderTest, RefusesWhatIsNoCrosswordNamingTheFirstBadLine)
         {"UTF-16 BE", QStringEncoder(QStringEncoder::Utf16BE, QStringEncoder::Flag::WriteBom)
                           .encode(text),
          "записан в кодировке UTF-16"},
-        {"1 MiB of random bytes", random, "строка 1 ("},
+        {"1 MiB of random bytes", random, "это не текст, а, например, рисунок"},
         {"a record missing", missingRecord,
          "строка 400 («По горизонтали:») — запись клетки должна начинаться с кавычки"},
         {"an empty line between records", withLine(3, "\r"), "строка 3 — пустая строка"},

@@ -229,6 +229,18 @@ TEST(CrosswordFileFormatTest, AnyByteValueReadsWithoutHarm)
     ASSERT_TRUE(CrosswordFile::decode(odd, &withOdd, &error));
     EXPECT_EQ(withOdd.letter(0).size(), 1);
     EXPECT_EQ(withOdd.number(0), QString(QChar(0)));
+
+    // As many control bytes as lines are a hand-edited file; one more is
+    // binary data, and the writer will not make such a file either.
+    const QByteArray controls = emptyRecords(400) + QByteArray(401, '\x01');
+    EXPECT_EQ(decoded(controls).clueText(), QString(401, u'\x01'));
+    EXPECT_FALSE(CrosswordFile::decode(controls + '\x01', &withOdd, &error));
+    EXPECT_EQ(error.kind(), CrosswordFileError::Kind::NotText);
+    CrosswordDocument pasted;
+    pasted.setClueText(QString(500, u'\x07'));
+    QByteArray bytes;
+    EXPECT_FALSE(CrosswordFile::encode(pasted, &bytes, &error));
+    EXPECT_EQ(error.kind(), CrosswordFileError::Kind::NotTextToSave);
 }
 
 TEST(CrosswordFileFormatTest, CharactersOutsideTheCodePageAreRefusedWithTheirPlace)
@@ -362,10 +374,16 @@ TEST_F(CrosswordFileOnDiskTest, ReadingRefusesWhatIsNotACrosswordFile)
     EXPECT_FALSE(CrosswordFile::read(m_dir.path(), &document, &error));
     EXPECT_EQ(error.kind(), CrosswordFileError::Kind::NotAFile);
 
-    if (!TestPlatform::Windows) {
-        EXPECT_FALSE(CrosswordFile::read(QStringLiteral("/dev/zero"), &document, &error));
-        EXPECT_EQ(error.kind(), CrosswordFileError::Kind::NotAFile);
-    }
+#ifndef _WIN32 // a symbolic link and a device: POSIX's
+    // A loop of symbolic links used to be "not found".
+    ASSERT_EQ(::symlink("loop.crs", QFile::encodeName(path("loop.crs")).constData()), 0);
+    EXPECT_FALSE(CrosswordFile::read(path("loop.crs"), &document, &error));
+    EXPECT_TRUE(error.message().endsWith(QStringLiteral(": слишком много символических ссылок.")))
+        << error.message().toStdString();
+
+    EXPECT_FALSE(CrosswordFile::read(QStringLiteral("/dev/zero"), &document, &error));
+    EXPECT_EQ(error.kind(), CrosswordFileError::Kind::NotAFile);
+#endif
 
     writeAll(path("big.crs"), emptyRecords(400) + QByteArray(CrosswordFile::MaxFileSize, 'x'));
     EXPECT_FALSE(CrosswordFile::read(path("big.crs"), &document, &error));
@@ -375,6 +393,17 @@ TEST_F(CrosswordFileOnDiskTest, ReadingRefusesWhatIsNotACrosswordFile)
     EXPECT_FALSE(CrosswordFile::read(path("short.crs"), &document, &error));
     EXPECT_EQ(error.kind(), CrosswordFileError::Kind::Truncated);
     EXPECT_EQ(error.fileName(), path("short.crs"));
+
+    // A crossword saved as "Юникод" and a photo opened as grids of nonsense.
+    writeAll(path("utf16.crs"),
+             QStringEncoder(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom)
+                 .encode(QString::fromLatin1(emptyRecords(400))));
+    EXPECT_FALSE(CrosswordFile::read(path("utf16.crs"), &document, &error));
+    EXPECT_EQ(error.kind(), CrosswordFileError::Kind::Utf16);
+    EXPECT_TRUE(error.message().contains(path("utf16.crs")));
+    writeAll(path("photo.crs"), QByteArray("\xFF\xD8\xFF\xE0\0\x10JFIF\0", 11).repeated(100));
+    EXPECT_FALSE(CrosswordFile::read(path("photo.crs"), &document, &error));
+    EXPECT_EQ(error.kind(), CrosswordFileError::Kind::NotText);
 
     EXPECT_EQ(document, before);
 

@@ -89,10 +89,22 @@ TEST(WordListTest, RejectsUnusableLinesWithTheirNumbersAndKeepsTheRest)
                                                    "сом - Рыба 🐟\n"                     // 10
                                                    "Кот - Ещё раз.\n"                   // 11
                                                    "ёж - Колючий.\n"                    // 12
-                                                   "еж - Снова он.\n")                  // 13
+                                                   "еж - Снова он.\n"                   // 13
+                                                   "кoт - С латинской o.\n"             // 14
+                                                   "ПOЛ - С латинской O.\n"             // 15
+                                                   "за\u0301мок - Кре\u0301пость.\n"    // 16
+                                                   "\u045Dва - Де\u0301рево.\n"         // 17
+                                                   "сок - Café.\n"                      // 18
+                                                   "е\u0308ж - Ещё раз.\n")             // 19
                                         .arg(longest));
     // A rejected line does not count for repeats: "Кот" on line 11 is the first "кот".
-    EXPECT_EQ(answersOf(list), QStringList({longest, QStringLiteral("кот"), QStringLiteral("еж")}));
+    ASSERT_EQ(answersOf(list), QStringList({longest, QStringLiteral("кот"), QStringLiteral("еж"),
+                                            QStringLiteral("замок"), QStringLiteral("ива")}));
+    // Stress marks, apart or combined with the letter, are left out; a line used to be
+    // refused for one.
+    EXPECT_EQ(list.entries()[3].clue, QStringLiteral("Крепость."));
+    EXPECT_TRUE(list.entries()[3].stressDropped && list.entries()[4].stressDropped);
+    EXPECT_FALSE(list.entries()[1].stressDropped);
 
     QList<int> lines;
     for (const WordList::Problem &problem : list.problems()) {
@@ -100,7 +112,7 @@ TEST(WordListTest, RejectsUnusableLinesWithTheirNumbersAndKeepsTheRest)
         EXPECT_TRUE(problem.message.startsWith(QStringLiteral("Строка %1: ").arg(problem.line)))
             << problem.message.toStdString();
     }
-    EXPECT_EQ(lines, QList<int>({1, 2, 3, 4, 5, 7, 8, 9, 10, 13}));
+    EXPECT_EQ(lines, QList<int>({1, 2, 3, 4, 5, 7, 8, 9, 10, 13, 14, 15, 18, 19}));
     const auto message = [&](int line) {
         for (const WordList::Problem &problem : list.problems()) {
             if (problem.line == line)
@@ -110,7 +122,13 @@ TEST(WordListTest, RejectsUnusableLinesWithTheirNumbersAndKeepsTheRest)
     };
     EXPECT_TRUE(message(1).contains(QStringLiteral("«-»")));
     EXPECT_TRUE(message(2).contains(QStringLiteral("пробел")));
-    EXPECT_TRUE(message(3).contains(QStringLiteral("«c»")));
+    // A look-alike is named, as written: a quoted "o" looked Russian.
+    EXPECT_TRUE(message(3).contains(QStringLiteral("есть латинская буква c (U+0063), а")));
+    EXPECT_TRUE(message(14).contains(QStringLiteral("«кoт» есть латинская буква o (U+006F)")));
+    EXPECT_TRUE(message(15).contains(QStringLiteral("латинская буква O (U+004F)")));
+    EXPECT_TRUE(message(18).contains(QStringLiteral("латинская буква é (U+00E9) — такого")));
+    // "ё" written apart from its two dots is one letter as well.
+    EXPECT_EQ(message(19), QStringLiteral("Строка 19: слово «е\u0308ж» уже есть в строке 12."));
     EXPECT_TRUE(message(5).contains(QStringLiteral("длиннее 20 букв")));
     // A character outside the basic plane is named whole, not as half a pair.
     EXPECT_TRUE(message(10).contains(QStringLiteral("«🐟»")));
@@ -236,6 +254,13 @@ TEST(WordListTest, ReadReportsFilesThatCannotBeRead)
 
     EXPECT_FALSE(WordList::read(dir.path(), &list, &error));
     EXPECT_TRUE(error.contains(QStringLiteral("папка")));
+
+#ifndef Q_OS_WIN // QFile::link makes a shortcut there, no symbolic link
+    ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("loop.txt")), dir.filePath("loop.txt")));
+    EXPECT_FALSE(WordList::read(dir.filePath(QStringLiteral("loop.txt")), &list, &error));
+    EXPECT_TRUE(error.endsWith(QStringLiteral(": слишком много символических ссылок.")))
+        << error.toStdString();
+#endif
 
     QFile big(dir.filePath(QStringLiteral("big.txt")));
     ASSERT_TRUE(big.open(QIODevice::WriteOnly));

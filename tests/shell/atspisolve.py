@@ -123,9 +123,12 @@ def inside(program, workdir, report):
         keyboard = lambda: find(solving, pyatspi.ROLE_PUSH_BUTTON, "стереть",  # noqa: E731
                                 lambda o: o.getState().contains(pyatspi.STATE_SHOWING))
         press_until("shift+Tab", "the grid", focused_cell)
-        for cell, move in ((0, None), (1, "Right"), (2, "Right"), (22, "Down"), (42, "Down")):
+        # A typed letter moves the focus on: right, and down after Down.
+        for cell, move, after in ((0, None, 1), (1, None, 2), (2, None, 2), (22, "Down", 42),
+                                  (42, None, 42)):
             letter = CELLS[cell][0]
-            for step, name in ((move, cell_name(cell)), (LATIN[letter], cell_name(cell, letter))):
+            for step, name in ((move, cell_name(cell)),
+                               (LATIN[letter], cell_name(after, letter if after == cell else ""))):
                 if step:
                     key(step)
                 try:
@@ -136,6 +139,8 @@ def inside(program, workdir, report):
                 if cell == 42 and step == move:  # this one through the letter keyboard
                     key("Return")
                     wait_for("the letter keyboard", keyboard)
+            wait_for(cell_name(cell, letter), lambda: any(
+                c.name == cell_name(cell, letter) for c in grid), 5)
             wait_for("the letter keyboard to close", lambda: not keyboard())
 
         finish = find(solving, pyatspi.ROLE_PUSH_BUTTON, "закончить")
@@ -163,15 +168,19 @@ def inside(program, workdir, report):
         proc.wait()
 
 
-def outside(program):
+def outside(program, script=__file__, budget=BUDGET):
+    """Runs `script --inside program workdir report` on an Xvfb display of its own,
+    in a D-Bus session of its own, within budget seconds and a little more."""
+    test = os.path.splitext(os.path.basename(script))[0]
     if not importlib.util.find_spec("pyatspi"):
-        print("atspisolve: skipped: %s has no pyatspi" % sys.executable)
+        print("%s: skipped: %s has no pyatspi" % (test, sys.executable))
         return 77
     # The program, Qt's file dialog and the buses keep their files in here.
     workdir = tempfile.mkdtemp(prefix="kvarcella-atspi-")
     os.mkdir(workdir + "/run", 0o700)
     env = dict(os.environ, HOME=workdir, XDG_RUNTIME_DIR=workdir + "/run",
-               XDG_CONFIG_HOME=workdir + "/config")
+               XDG_CONFIG_HOME=workdir + "/config", XDG_DATA_HOME=workdir + "/data",
+               XDG_CACHE_HOME=workdir + "/cache")
     for name in ("WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "AT_SPI_BUS_ADDRESS"):
         env.pop(name, None)
     ready, ready_w = os.pipe()
@@ -191,17 +200,17 @@ def outside(program):
         # The buses' and the program's own chatter go to the log, the report to our output.
         report = os.dup(sys.stdout.fileno())
         session = subprocess.Popen(
-            ["dbus-run-session", "--", sys.executable, __file__, "--inside", program, workdir,
+            ["dbus-run-session", "--", sys.executable, script, "--inside", program, workdir,
              str(report)], env=env, stdout=log, stderr=log, pass_fds=[report],
             start_new_session=True, preexec_fn=die_with_parent)
         os.close(report)
         try:
-            status = session.wait(BUDGET + 30)
+            status = session.wait(budget + 30)
         except subprocess.TimeoutExpired:
-            raise Failure("the session did not end within %d s" % (BUDGET + 30))
+            raise Failure("the session did not end within %d s" % (budget + 30))
         if status != 0:
             log.seek(0)
-            print("atspisolve: the session's log:\n" + log.read())
+            print("%s: the session's log:\n%s" % (test, log.read()))
         return status
     finally:
         if session:  # with whatever it started

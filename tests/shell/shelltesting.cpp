@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QMainWindow>
 #include <QPushButton>
+#include <QStringEncoder>
 #include <QTest>
 
 void settle()
@@ -128,6 +129,14 @@ ProgramTest::UnreadableCrosswords ProgramTest::unreadableCrosswords()
     putFileBytes(files.shortFile, files.shortBytes);
     files.largeFile = path(QStringLiteral("large.crs"));
     putFileBytes(files.largeFile, QByteArray(CrosswordFile::MaxFileSize + 1, '"'));
+    files.utf16File = path(QStringLiteral("юникод.crs"));
+    putFileBytes(files.utf16File,
+                 QStringEncoder(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom)
+                     .encode(QString::fromLatin1(expectedFileBytes(CrosswordDocument()))));
+    files.binaryFile = path(QStringLiteral("рисунок.crs"));
+    putFileBytes(files.binaryFile, QByteArray("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16).repeated(500));
+    files.loop = path(QStringLiteral("петля.crs"));
+    EXPECT_TRUE(QFile::link(files.loop, files.loop));
     return files;
 }
 

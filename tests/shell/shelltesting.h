@@ -46,15 +46,21 @@ protected:
     // Writes a crossword file with the given document and returns its path.
     QString crosswordFile(const QString &name, const CrosswordDocument &document);
 
-    // Four paths that no crossword can be read from.
+    // Paths that no crossword can be read from.
     struct UnreadableCrosswords
     {
         QString missing;
         QString folder;
         QString shortFile;  // 399 records
         QString largeFile;  // past the size limit
+        QString utf16File;  // a whole crossword, in UTF-16
+        QString binaryFile; // bytes that are no text
+        QString loop;       // a symbolic link to itself
         QByteArray shortBytes;
-        QStringList all() const { return {missing, folder, shortFile, largeFile}; }
+        QStringList all() const
+        {
+            return {missing, folder, shortFile, largeFile, utf16File, binaryFile, loop};
+        }
     };
     UnreadableCrosswords unreadableCrosswords();
 

@@ -49,7 +49,7 @@ void writeFile(const QString &path, const QByteArray &bytes)
 }
 
 const QString School = QStringLiteral("# Школа\n"
-                                      "школа - Там учатся.\n"
+                                      "шко\u0301ла - Там у\u0301чатся.\n"
                                       "\n"
                                       "ёлка - Зимой и летом одним цветом.\n"
                                       "класс - Комната для уроков.\n"
@@ -76,11 +76,16 @@ TEST_F(MakeCommandTest, WritesACrosswordThatCheckFindsClean)
     EXPECT_TRUE(made.out.contains(QStringLiteral("Размещено слов: 4 из 4")));
     EXPECT_TRUE(made.out.contains(QStringLiteral("Буква «ё» заменена на «е»")));
     EXPECT_TRUE(made.out.contains(QStringLiteral("«ёлка» → «елка» (строка 4)")));
+    EXPECT_TRUE(made.out.contains(QStringLiteral("Знаки ударения убраны из слов и вопросов, в "
+                                                 "файл кроссворда их не записать: «шко\u0301ла» "
+                                                 "(строка 2).")))
+        << made.out.toStdString();
 
     CrosswordDocument document;
     CrosswordFileError error;
     ASSERT_TRUE(CrosswordFile::read(path(QStringLiteral("школа.crs")), &document, &error));
     EXPECT_TRUE(document.clueText().contains(QStringLiteral(". Зимой и летом одним цветом.")));
+    EXPECT_TRUE(document.clueText().contains(QStringLiteral(". Там учатся.")));
 
     const ToolRun checked = runTool({QStringLiteral("check"), path(QStringLiteral("школа.crs"))});
     EXPECT_EQ(checked.status, 0) << checked.out.toStdString();

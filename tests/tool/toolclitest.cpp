@@ -172,6 +172,38 @@ TEST_F(ToolCliTest, CheckExitsZeroWhenCleanOneOnProblemsTwoOnUnreadableFiles)
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), before) << "nothing was written";
 }
 
+// Fault mended: names went to the terminal as they were, and a name could
+// clear the screen or retitle the window with an escape sequence.
+TEST_F(ToolCliTest, ControlCharactersInNamesAreShownAsCodes)
+{
+    const QString hostile = QStringLiteral("\x1B]0;x\x07\x1B[2Jурок");
+    const QString shownName = QStringLiteral("U+001B]0;xU+0007U+001B[2Jурок");
+    const QString good = save("good.crs", cleanCrossword());
+    QFile words(path("words.txt"));
+    ASSERT_TRUE(words.open(QIODevice::WriteOnly));
+    words.write(QStringLiteral("кот - Мурлычет.\nток - Течёт.\n").toUtf8());
+    words.close();
+    const QStringList runs[] = {
+        {"check", path(hostile + ".crs")},
+        {"check", good, hostile},
+        {"pdf", good, "-o", path(hostile + ".pdf")},
+        {"make", path(hostile + ".txt"), "-o", path("made.crs")},
+        {"make", words.fileName(), "-o", path(hostile + ".crs")},
+        {"make", words.fileName(), "-o", path("made.crs"), "--seed", hostile},
+        {"check", good, "--" + hostile},
+        {hostile},
+    };
+    for (const QStringList &arguments : runs) {
+        const ToolRun run = tool(arguments);
+        const QString said = run.out + run.err;
+        const QString trace = QString(said).replace(u'\x1B', u'^');
+        EXPECT_TRUE(said.contains(shownName)) << trace.toStdString();
+        EXPECT_FALSE(std::any_of(said.begin(), said.end(), [](QChar c) {
+            return c < u' ' && c != u'\n';
+        })) << trace.toStdString();
+    }
+}
+
 // Fault mended: Qt turns such bytes into U+FFFD, and the file was reported missing.
 TEST_F(ToolCliTest, AFileNameThatIsNotUtf8IsReportedAsSuchNotAsMissing)
 {

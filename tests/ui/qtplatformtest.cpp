@@ -208,6 +208,21 @@ TEST_F(QtPlatformTest, OpenSpeaksRussianAndRefusesAMissingFileWithItsOwnMessage)
         });
         QMetaObject::invokeMethod(dialog, "accept");
         stayed = dialog->isVisible();
+
+#ifndef Q_OS_WIN // QFile::link makes a shortcut there, no symbolic link
+        // A loop of symbolic links is no missing file.
+        ASSERT_TRUE(
+            QFile::link(path(QStringLiteral("петля.crs")), path(QStringLiteral("петля.crs"))));
+        dialog->selectFile(path(QStringLiteral("петля.crs")));
+        onNextModal(dialog, [&](QWidget *modal) {
+            expectPlainMessage(modal, QStringLiteral("Не удалось открыть файл «петля.crs»: слишком "
+                                                     "много символических ссылок."));
+            if (auto *box = qobject_cast<QMessageBox *>(modal))
+                box->button(QMessageBox::Ok)->click();
+        });
+        QMetaObject::invokeMethod(dialog, "accept");
+        stayed = stayed && dialog->isVisible();
+#endif
         dialog->reject();
     });
     EXPECT_FALSE(platform.fileDialog(nullptr, request).has_value());

@@ -82,15 +82,25 @@ void writeListNotes(const WordList &list, QTextStream &out)
         out << u'\n';
     }
     QStringList replaced;
+    QStringList unstressed;
     for (const WordList::Entry &entry : list.entries()) {
+        const QString written = CrosswordCheck::printable(entry.written);
         if (entry.yoReplaced)
             replaced.append(QStringLiteral("«%1» → «%2» (строка %3)")
-                                .arg(CrosswordCheck::printable(entry.written), entry.answer)
+                                .arg(written, entry.answer)
                                 .arg(entry.line));
+        if (entry.stressDropped)
+            unstressed.append(QStringLiteral("«%1» (строка %2)").arg(written).arg(entry.line));
     }
     if (!replaced.isEmpty()) {
         out << QStringLiteral("Буква «ё» заменена на «е», её нет на клавиатуре кроссворда: %1.")
                    .arg(replaced.join(QStringLiteral(", ")))
+            << u'\n' << u'\n';
+    }
+    if (!unstressed.isEmpty()) {
+        out << QStringLiteral("Знаки ударения убраны из слов и вопросов, в файл кроссворда их не "
+                              "записать: %1.")
+                   .arg(unstressed.join(QStringLiteral(", ")))
             << u'\n' << u'\n';
     }
 }
@@ -147,7 +157,7 @@ int MakeCommand::run(const QCommandLineParser &parser, ToolStreams streams)
     if (!ok) {
         streams.err << QStringLiteral("Параметр «--seed» должен быть целым числом от 0 и больше, "
                                       "а не «%1».")
-                           .arg(parser.value(SeedOption))
+                           .arg(shown(parser.value(SeedOption)))
                     << Qt::endl;
         return ToolExit::Failed;
     }
@@ -156,7 +166,7 @@ int MakeCommand::run(const QCommandLineParser &parser, ToolStreams streams)
         streams.err << QStringLiteral("Параметр «--tries» должен быть целым числом от 1 до %1, "
                                       "а не «%2».")
                            .arg(CrosswordMaker::MaxTries)
-                           .arg(parser.value(TriesOption))
+                           .arg(shown(parser.value(TriesOption)))
                     << Qt::endl;
         return ToolExit::Failed;
     }
@@ -165,11 +175,11 @@ int MakeCommand::run(const QCommandLineParser &parser, ToolStreams streams)
         if (isStandardOutput(outputPath))
             streams.err << QStringLiteral("Кроссворд нельзя записать в стандартный вывод: он "
                                           "направлен в файл «%1», а это и есть список слов.")
-                               .arg(wordsPath);
+                               .arg(shown(wordsPath));
         else
             streams.err << QStringLiteral("Кроссворд нельзя записать в файл «%1»: это и есть "
                                           "список слов.")
-                               .arg(outputPath);
+                               .arg(shown(outputPath));
         streams.err << Qt::endl;
         return ToolExit::Failed;
     }
@@ -184,7 +194,7 @@ int MakeCommand::run(const QCommandLineParser &parser, ToolStreams streams)
     if (list.entries().isEmpty()) {
         streams.out << QStringLiteral("В списке «%1» нет ни одного слова, из которого можно "
                                       "составить кроссворд. Файл не записан.")
-                           .arg(wordsPath)
+                           .arg(shown(wordsPath))
                     << u'\n';
         return ToolExit::ProblemsFound;
     }
@@ -202,7 +212,7 @@ int MakeCommand::run(const QCommandLineParser &parser, ToolStreams streams)
     QByteArray bytes;
     CrosswordFileError encodeError;
     if (!CrosswordFile::encode(result.document, &bytes, &encodeError)) {
-        streams.err << encodeError.withFileName(outputPath).message() << Qt::endl;
+        streams.err << encodeError.withFileName(shown(outputPath)).message() << Qt::endl;
         return ToolExit::Failed;
     }
     if (!writeOutput(outputPath, bytes, streams))
@@ -212,7 +222,7 @@ int MakeCommand::run(const QCommandLineParser &parser, ToolStreams streams)
     streams.out << u'\n' << GridDrawing::draw(result.document) << u'\n';
     streams.out << (isStandardOutput(outputPath)
                         ? QStringLiteral("Кроссворд записан в стандартный вывод.")
-                        : QStringLiteral("Кроссворд записан в файл «%1».").arg(outputPath))
+                        : QStringLiteral("Кроссворд записан в файл «%1».").arg(shown(outputPath)))
                 << u'\n';
     const bool complete = list.problems().isEmpty() && result.unplaced.isEmpty();
     return complete ? ToolExit::Ok : ToolExit::ProblemsFound;

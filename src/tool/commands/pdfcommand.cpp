@@ -115,12 +115,12 @@ int PdfCommand::run(const QCommandLineParser &parser, ToolStreams streams)
     case PdfOpener::Outcome::NoViewer:
         streams.err << QStringLiteral("Не удалось открыть файл «%1»: нет программы, которая "
                                       "показывает файлы PDF.")
-                           .arg(output)
+                           .arg(shown(output))
                     << Qt::endl;
         break;
     case PdfOpener::Outcome::NoOpener:
         streams.err << QStringLiteral("Не удалось открыть файл «%1»: не запускается %2.")
-                           .arg(output, PdfOpener::openerName())
+                           .arg(shown(output), PdfOpener::openerName())
                     << Qt::endl;
         break;
     }

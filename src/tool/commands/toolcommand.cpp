@@ -1,5 +1,6 @@
 #include "toolcommand.h"
 
+#include "crosswordcheck.h"
 #include "crossworddocument.h"
 #include "crosswordfile.h"
 #include "crosswordfileerror.h"
@@ -45,7 +46,7 @@ bool ToolCommand::singleArgument(const QCommandLineParser &parser, const QString
     }
     if (arguments.size() > 1) {
         streams.err << QStringLiteral("Лишний аргумент «%1»: команде нужен только %2.")
-                           .arg(arguments[1], what)
+                           .arg(shown(arguments[1]), what)
                     << Qt::endl;
         return false;
     }
@@ -89,8 +90,8 @@ bool ToolCommand::writeOutput(const QString &path, const QByteArray &bytes, Tool
         return true;
     const CrosswordFileError error =
         result.outcome == SafeFileWriter::Outcome::PartlyWritten
-            ? CrosswordFileError::partlyWritten(path, result.reason())
-            : CrosswordFileError::cannotWrite(path, result.reason(), result.existed);
+            ? CrosswordFileError::partlyWritten(shown(path), result.reason())
+            : CrosswordFileError::cannotWrite(shown(path), result.reason(), result.existed);
     streams.err << error.message() << Qt::endl;
     return false;
 }
@@ -99,7 +100,7 @@ QString ToolCommand::writtenLine(const QString &path)
 {
     if (isStandardOutput(path))
         return QStringLiteral("Записано в стандартный вывод.");
-    return QStringLiteral("Записан файл «%1».").arg(path);
+    return QStringLiteral("Записан файл «%1».").arg(shown(path));
 }
 
 bool ToolCommand::sameFile(const QString &input, const QString &output)
@@ -117,11 +118,11 @@ bool ToolCommand::outputIsInput(const QString &input, const QString &output, Too
     if (isStandardOutput(output))
         streams.err << QStringLiteral("Стандартный вывод направлен в файл «%1» — это сам "
                                       "кроссворд, запись туда уничтожила бы кроссворд.")
-                           .arg(input);
+                           .arg(shown(input));
     else
         streams.err << QStringLiteral("Файл «%1» — это сам кроссворд, запись в него уничтожила бы "
                                       "кроссворд. Укажите другое имя.")
-                           .arg(output);
+                           .arg(shown(output));
     streams.err << Qt::endl;
     return true;
 }
@@ -156,4 +157,9 @@ QString ToolCommand::crosswordTitle(const QString &path)
     if (name.endsWith(QStringLiteral(".crs"), Qt::CaseInsensitive))
         name.chop(4);
     return name;
+}
+
+QString ToolCommand::shown(const QString &argument)
+{
+    return CrosswordCheck::printable(argument);
 }

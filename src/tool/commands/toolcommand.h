@@ -92,4 +92,8 @@ protected:
     static QString siblingPath(const QString &path, const QString &extension);
     // The crossword's name as people see it: the file name without ".crs".
     static QString crosswordTitle(const QString &path);
+    // A file name or another argument as messages show it: a name can hold
+    // control characters, which are written as U+XXXX instead of reaching the
+    // terminal.
+    static QString shown(const QString &argument);
 };

@@ -1,5 +1,7 @@
 #include "tooldispatch.h"
 
+#include "crosswordcheck.h"
+
 #include <QCommandLineParser>
 #include <QTextStream>
 
@@ -59,10 +61,11 @@ QString parseErrorMessage(const QCommandLineParser &parser)
     if (!unknown.isEmpty()) {
         const QString name = unknown.first();
         return QStringLiteral("Неизвестный параметр «%1%2».")
-            .arg(name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"), name);
+            .arg(name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"),
+                 CrosswordCheck::printable(name));
     }
     const QString text = parser.errorText();
-    const QString name = quotedName(text);
+    const QString name = CrosswordCheck::printable(quotedName(text));
     if (text.startsWith(QStringLiteral("Missing value")))
         return QStringLiteral("После параметра «%1» нужно указать значение.").arg(name);
     if (text.startsWith(QStringLiteral("Unexpected value")))
@@ -103,7 +106,7 @@ int ToolDispatch::run(const QStringList &arguments, ToolStreams streams) const
     ToolCommand *command = commandFor(arguments);
     if (!command) {
         streams.err << QStringLiteral("Неизвестная команда «%1». Список команд: %2 --help")
-                           .arg(arguments[1], ProgramName)
+                           .arg(CrosswordCheck::printable(arguments[1]), ProgramName)
                     << Qt::endl;
         return ToolExit::Failed;
     }

@@ -2,12 +2,15 @@
 
 #include "clickablelabel.h"
 #include "clientareaaccessible.h"
+#include "cluepaneaccessible.h"
 #include "gridcellaccessible.h"
 #include "gridcursor.h"
 #include "gridcursoraccessible.h"
+#include "spokenstatusaccessible.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QPlainTextEdit>
 
 void AccessibleFactory::install()
 {
@@ -31,6 +34,12 @@ QAccessibleInterface *AccessibleFactory::create(const QString &className, QObjec
     if (className == QLatin1String("ClickableLabel") &&
         object->objectName() == QLatin1String("Label1"))
         return new GridCellAccessible(static_cast<ClickableLabel *>(object));
+    if (className == QLatin1String("SpokenStatus") ||
+        (className == QLatin1String("QWidget") &&
+         object->objectName() == QLatin1String("SpokenMessage")))
+        return new SpokenStatusAccessible(static_cast<QWidget *>(object));
+    if (className == QLatin1String("CluePane"))
+        return new CluePaneAccessible(static_cast<QPlainTextEdit *>(object));
     if (className == QLatin1String("ClientArea")) {
         auto *area = static_cast<QWidget *>(object);
         if (ClientAreaAccessible::gridCursorOf(area))

@@ -25,6 +25,8 @@ QString GridCellAccessible::text(QAccessible::Text t) const
 {
     if (t == QAccessible::Name && cursor())
         return cursor()->cellName(cell());
+    if (t == QAccessible::Description && cursor())
+        return cursor()->cellDescription(cell());
     if (t == QAccessible::Name || t == QAccessible::Description)
         return QString();
     return QAccessibleWidget::text(t);

@@ -7,7 +7,8 @@ class ClickableLabel;
 class GridCursor;
 
 // One cell of the grid before a screen reader: named by its place and what it
-// holds; its press action does what a click on its letter does.
+// holds, described by the clues of its words; its press action does what a
+// click on its letter does.
 class GridCellAccessible : public QAccessibleWidget
 {
 public:

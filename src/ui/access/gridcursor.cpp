@@ -1,15 +1,17 @@
 #include "gridcursor.h"
 
 #include "accessiblefactory.h"
+#include "cellclues.h"
 #include "clickablelabel.h"
-#include "crossworddocument.h"
 #include "gridlabels.h"
 #include "popupkeys.h"
+#include "spokenstatus.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QTimer>
 
 namespace {
 
@@ -59,6 +61,11 @@ int nearestInRows(int cell, int dRow, const std::function<bool(int)> &exposed)
     return -1;
 }
 
+bool isArrow(int key)
+{
+    return key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
+}
+
 bool isPadKey(const QKeyEvent &event)
 {
     const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
@@ -69,8 +76,10 @@ bool isPadKey(const QKeyEvent &event)
 
 } // namespace
 
-GridCursor::GridCursor(GridLabels *grid, Describe describe, QWidget *clientArea)
-    : QWidget(clientArea), m_grid(grid), m_describe(std::move(describe))
+GridCursor::GridCursor(GridLabels *grid, Describe describe, Crossword crossword,
+                       QWidget *clientArea)
+    : QWidget(clientArea), m_grid(grid), m_describe(std::move(describe)),
+      m_crossword(std::move(crossword)), m_status(new SpokenStatus(clientArea))
 {
     AccessibleFactory::install();
     setObjectName(QStringLiteral("GridCursor"));
@@ -80,6 +89,14 @@ GridCursor::GridCursor(GridLabels *grid, Describe describe, QWidget *clientArea)
     setGeometry(m_grid->letterLabel(0)->geometry());
     connect(m_grid, &GridLabels::letterClicked, this, &GridCursor::moveTo);
     connect(m_grid, &GridLabels::numberClicked, this, &GridCursor::moveTo);
+}
+
+GridCursor::~GridCursor() = default;
+
+void GridCursor::setLetterKeys(PopupKeys *keys)
+{
+    m_letterKeys = keys;
+    connect(keys, &PopupKeys::typed, this, &GridCursor::letterTyped);
 }
 
 bool GridCursor::isExposed(int cell) const
@@ -122,6 +139,27 @@ QString GridCursor::cellName(int cell) const
     if (facts.wrong)
         name += QStringLiteral(", ошибка");
     return name;
+}
+
+QString GridCursor::cellDescription(int cell) const
+{
+    if (!m_clues)
+        m_clues = std::make_unique<CellClues>(m_crossword());
+    return m_clues->of(cell);
+}
+
+void GridCursor::crosswordChanged()
+{
+    m_clues.reset();
+}
+
+int GridCursor::afterLetter(int cell, bool down, const std::function<bool(int)> &exposed)
+{
+    const int row = rowOf(cell) + (down ? 1 : 0);
+    const int column = columnOf(cell) + (down ? 0 : 1);
+    if (row >= Rows || column >= Columns || !exposed(cellAt(row, column)))
+        return cell;
+    return cellAt(row, column);
 }
 
 int GridCursor::step(int cell, int key, const std::function<bool(int)> &exposed)
@@ -175,30 +213,61 @@ void GridCursor::keyPressEvent(QKeyEvent *event)
     const int key = event->key();
     const bool plain = modifiers == Qt::NoModifier;
     if (plain && (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space)) {
+        if (isExposed(m_cell))
+            emit pressingByKey(m_cell);
         pressCell(m_cell);
+        sayOpenedPopup();
         return;
     }
     if (m_numberKeys && isPadKey(*event)) {
         if (isExposed(m_cell)) {
             moveTo(m_cell);
             emit m_grid->numberClicked(m_cell);
+            sayOpenedPopup();
         }
         return;
     }
     const int next = plain ? step(m_cell, key, [this](int c) { return isExposed(c); }) : -1;
     if (next >= 0) {
         dismissPopups();
+        if (isArrow(key))
+            m_down = key == Qt::Key_Up || key == Qt::Key_Down;
+        if (next == m_cell && isArrow(key) && isExposed(m_cell))
+            m_status->say(QStringLiteral("дальше клеток нет"));
         moveTo(next);
         return;
     }
-    // A letter, or the erase key, goes into the focused cell through its keyboard.
+    // A letter, or the erase key, goes into the focused cell through its
+    // keyboard; letterTyped() then moves on.
     const int letterKey = m_letterKeys ? m_letterKeys->keyFor(*event) : 0;
     if (letterKey > 0 && letterKey != GridGeometry::CloseKey && isExposed(m_cell)) {
+        emit pressingByKey(m_cell);
         pressCell(m_cell);
         m_letterKeys->press(*event);
         return;
     }
     QWidget::keyPressEvent(event);
+}
+
+void GridCursor::letterTyped(int key)
+{
+    if (key == GridGeometry::CloseKey || !isFocused() || !isExposed(m_cell))
+        return;
+    // Orca echoes the key as the layout names it ("r" for "к"), and Qt 6.4
+    // reports a cell's new name garbled: the letter that went in is said.
+    const QString letter = m_describe(m_cell).letter;
+    m_status->say(letter.isEmpty() ? QStringLiteral("пусто") : QStringLiteral("буква ") + letter);
+    if (key != GridGeometry::EraseKey)
+        moveTo(afterLetter(m_cell, m_down, [this](int c) { return isExposed(c); }));
+}
+
+void GridCursor::sayOpenedPopup()
+{
+    if (m_letterKeys && m_letterKeys->isOpen())
+        m_status->say(QStringLiteral("открыта клавиатура: напечатайте букву, Escape закрывает"));
+    else if (m_numberKeys && m_numberKeys->isOpen())
+        m_status->say(QStringLiteral("открыта панель с цифрами: наберите номер, Enter "
+                                     "записывает, Escape закрывает"));
 }
 
 void GridCursor::dismissPopups()
@@ -233,7 +302,9 @@ void GridCursor::focusInEvent(QFocusEvent *event)
     }
     update();
     QWidget::focusInEvent(event);
-    announceFocus();
+    // Qt reports the grid itself as focused after this returns; the cell
+    // comes after it, or a screen reader keeps the grid and never says the cell.
+    QTimer::singleShot(0, this, &GridCursor::announceFocus);
 }
 
 void GridCursor::focusOutEvent(QFocusEvent *event)

@@ -71,10 +71,12 @@ bool PopupKeys::press(const QKeyEvent &event)
     if (!isOpen())
         return false;
     const int key = m_keyFor(event);
-    if (key == Dismiss)
+    if (key == Dismiss) {
         dismiss();
-    else if (key > 0)
+    } else if (key > 0) {
         m_panel->key(key)->click();
+        emit typed(key);
+    }
     return key != 0;
 }
 

@@ -38,6 +38,8 @@ public:
 signals:
     // Escape on a panel without a close key of its own.
     void dismissRequested();
+    // A typed key pressed the panel's key, which has done its work.
+    void typed(int key);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

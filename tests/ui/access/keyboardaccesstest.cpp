@@ -6,9 +6,12 @@
 #include "gridcursor.h"
 #include "keyplace.h"
 #include "letterkeymap.h"
+#include "spokenstatus.h"
 #include "windowdriver.h"
 
 #include <QAccessible>
+#include <QApplication>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -18,10 +21,13 @@
 
 #include <functional>
 #include <set>
+#include <vector>
 
 namespace {
 
-const CrosswordDocument Board = boardFromRows({"кот", "..р"}, {{0, "1"}, {2, "2"}});
+const CrosswordDocument Board =
+    boardFromRows({"кот", "..р"}, {{0, "1"}, {2, "2"}},
+                  QStringLiteral("По горизонтали:\r\n1. Мурлычет.\r\nПо вертикали:\r\n2. Ток."));
 
 // A key as a user types it: to whatever has the focus in the window.
 void type(QMainWindow &window, Qt::Key key, const QString &text = {},
@@ -87,6 +93,7 @@ void play(WindowDriver &driver, QMainWindow &window, const QString &script)
     static const QMap<QString, std::pair<Qt::Key, Qt::KeyboardModifiers>> named = {
         {QStringLiteral("Right"), {Qt::Key_Right, {}}},
         {QStringLiteral("Down"), {Qt::Key_Down, {}}},
+        {QStringLiteral("Up"), {Qt::Key_Up, {}}},
         {QStringLiteral("End"), {Qt::Key_End, {}}},
         {QStringLiteral("PageDown"), {Qt::Key_PageDown, {}}},
         {QStringLiteral("Tab"), {Qt::Key_Tab, {}}},
@@ -169,10 +176,15 @@ INSTANTIATE_TEST_SUITE_P(
     BothWindows, KeysAndClicks,
     testing::Values(
         Sequence{"LetterTypedInTheGrid", false, u"к", u"L0 K11"},
+        // A typed letter moves the frame on to the right, and down after Up
+        // or Down; the frame is not a click, so the rules' cell stays.
+        Sequence{"TypedWordMovesOn", false, u"к о т Ё", u"L0 K11 L1 K15 L2 K19 L2 K6"},
+        Sequence{"TypedLettersGoDownAfterDown", true, u"Down к о Right т",
+                 u"L20 K11 L40 K15 L61 K19"},
         // A Latin layout types by position: q is й; ё is е.
-        Sequence{"ArrowsLatinKeysAndYo", false, u"Right q Right Ё", u"L1 K10 L2 K6"},
+        Sequence{"ArrowsLatinKeysAndYo", false, u"Right q Ё", u"L1 K10 L2 K6"},
         Sequence{"EnterEscapeBackspaceAndEnd", false, u"к Return Escape End т Space Backspace",
-                 u"L0 K11 L0 K34 L2 K19 L2 K33"},
+                 u"L0 K11 L1 K34 L2 K19 L2 K33"},
         // Down finds the nearest cell of the next row that has one; Tab twice
         // reaches "закончить" past the disabled "назад"; Space checks and the
         // focus goes on to the result, whence Shift+Tab is the grid again; in
@@ -313,6 +325,12 @@ TEST(ScreenReaderTest, SolvingGridShowsOnlyItsCellsNamedAndPressable)
 
     form.named<QPushButton>(QStringLiteral("Command2"))->click();
     EXPECT_EQ(nameOf(first), "строка 1, столбец 1, номер 1, буква л, ошибка");
+    // The caption above the history is its label, whatever text the box holds.
+    const auto labels = QAccessible::queryAccessibleInterface(form.named<QComboBox>(
+                                                                  QStringLiteral("Combo1")))
+                            ->relations(QAccessible::Label);
+    ASSERT_EQ(labels.size(), 1);
+    EXPECT_EQ(nameOf(labels.first().first), "попыток - ошибок");
 
     // The focused cell is the grid's focus, also for the screen reader.
     form.window.gridCursor()->setFocus(Qt::TabFocusReason);
@@ -349,3 +367,163 @@ TEST(ScreenReaderTest, EditingGridExposesTheCellsOnShowAndNamesThePadKeys)
     EXPECT_EQ(grid->child(0), QAccessible::queryAccessibleInterface(form.letter(21)));
     EXPECT_EQ(expectConsistentTree(root), 1);
 }
+
+namespace {
+
+// What a window gives a screen reader to speak, one line at a time: "focus
+// NAME | DESCRIPTION: LINE AT THE CARET" when the focus moves, "say WORDS" for
+// a notification, "text FIRST LINE" when the clue pane's text changes ("text
+// in focus ..." when the pane has the focus by then: a reader ignores a focus
+// that comes after the text), "caret LINE" when the pane's caret moves.
+// Counts the widgets whose enabled state changed, each of which Qt reports.
+class Listener : public QObject
+{
+public:
+    Listener(QMainWindow &window, CluePane *pane, GridCursor *cursor) : m_window(window)
+    {
+        connect(cursor->spokenStatus(), &SpokenStatus::spoken, this,
+                [this](const QString &words) { lines << QStringLiteral("say ") + words; });
+        connect(pane, &QPlainTextEdit::textChanged, this, [this, pane] {
+            if (!pane->text().isEmpty())
+                lines << (m_window.focusWidget() == pane ? QStringLiteral("text in focus ")
+                                                         : QStringLiteral("text ")) +
+                             pane->text().section(QStringLiteral("\r\n"), 0, 0);
+        });
+        connect(pane, &QPlainTextEdit::cursorPositionChanged, this, [this, pane] {
+            lines << QStringLiteral("caret ") +
+                         lineAtCaret(QAccessible::queryAccessibleInterface(pane));
+        });
+        qApp->installEventFilter(this);
+    }
+
+    static QString lineAtCaret(QAccessibleInterface *node)
+    {
+        int start = 0;
+        int end = 0;
+        QAccessibleTextInterface *text = node->textInterface();
+        return text->textAtOffset(text->cursorPosition(), QAccessible::LineBoundary, &start, &end)
+            .trimmed();
+    }
+
+    void noteFocus()
+    {
+        QAccessibleInterface *node = QAccessible::queryAccessibleInterface(m_window.focusWidget());
+        if (node && node->focusChild())
+            node = node->focusChild();
+        if (!node)
+            return;
+        QString focus = QStringLiteral("focus ") + node->text(QAccessible::Name);
+        if (!node->text(QAccessible::Description).isEmpty())
+            focus += QStringLiteral(" | ") + node->text(QAccessible::Description);
+        if (node->textInterface())
+            focus += QStringLiteral(": ") + lineAtCaret(node);
+        if (focus != m_focus)
+            lines << focus;
+        m_focus = focus;
+    }
+
+    QStringList lines;
+    int enabledChanges = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        enabledChanges += event->type() == QEvent::EnabledChange;
+        return false;
+    }
+
+private:
+    QMainWindow &m_window;
+    QString m_focus;
+};
+
+struct Telling
+{
+    const char *name;
+    bool editing;
+    const char16_t *keys;
+    // Each line begins one of the lines given, in this order.
+    std::vector<const char16_t *> expected;
+};
+
+class ScreenReaderIsTold : public testing::TestWithParam<Telling>
+{
+};
+
+} // namespace
+
+TEST_P(ScreenReaderIsTold, WhatItSpeaksInOrder)
+{
+    const Telling &row = GetParam();
+    QStringList lines;
+    int enabledChanges = 0;
+    auto run = [&](auto &form) {
+        Listener listener(form.window, form.pane(), form.window.gridCursor());
+        for (const QString &word : QString::fromUtf16(row.keys).split(u' ')) {
+            play(form, form.window, word);
+            listener.noteFocus();
+        }
+        lines = listener.lines;
+        enabledChanges = listener.enabledChanges;
+    };
+    if (row.editing) {
+        Shown<Form4> form;
+        form.window.showDocument(Board);
+        run(form);
+    } else {
+        Shown<Form1> form;
+        run(form);
+    }
+
+    qsizetype at = 0;
+    for (const char16_t *expected : row.expected) {
+        const QString wanted = QString::fromUtf16(expected);
+        while (at < lines.size() && !lines.at(at).startsWith(wanted))
+            ++at;
+        ASSERT_LT(at, lines.size()) << "never told, in order: " << wanted.toStdString()
+                                    << "\ntold:\n"
+                                    << lines.join(u'\n').toStdString();
+        ++at;
+    }
+    // Qt tells a reader of every widget's new state, which takes it a while
+    // each time: a check must not disable the 800 labels of the grid.
+    EXPECT_LT(enabledChanges, 40);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    BothWindows, ScreenReaderIsTold,
+    testing::Values(
+        Telling{"CellsWithTheirClues",
+                false,
+                u"Backtab Right Right",
+                {u"focus строка 1, столбец 1, номер 1, пусто | 1 по горизонтали: Мурлычет.",
+                 u"focus строка 1, столбец 3, номер 2, пусто | 1 по горизонтали: Мурлычет. 2 по "
+                 u"вертикали: Ток."}},
+        Telling{"TypedLetterEdgeAndKeyboardAreSaid",
+                false,
+                u"Backtab q Up Return",
+                {u"say буква й", u"focus строка 1, столбец 2, пусто", u"say дальше клеток нет",
+                 u"say открыта клавиатура"}},
+        // The clues a written line at a time; the result is focused before
+        // it is shown, and read whole.
+        Telling{"CluesByLineAndTheResultFocusedFirst",
+                false,
+                u"Down Down Backtab к о т Down р Tab Tab Space",
+                {u"caret 1. Мурлычет.", u"caret По вертикали:", u"text in focus Молодец!",
+                 u"focus вопросы: Молодец!\nТы разгадал весь кроссворд."}},
+        Telling{"HintByKeyFocusedFirst",
+                false,
+                u"Backtab Down ь Tab Tab Space Backtab Return",
+                {u"text in focus К сожалению",
+                 u"focus вопросы: К сожалению, ты не смог разгадать весь кроссворд.\n\nДопущено "
+                 u"ошибок -  4\n\nДля дальнейшего",
+                 u"focus строка 2, столбец 3, буква ь, ошибка", u"text in focus Для дальнейшего"}},
+        // A new word is found as it is typed; the pad says how it works.
+        Telling{"EditingCluesFollowTheGridAndThePadIsSaid",
+                true,
+                u"Backtab Down я Up Ctrl+Return",
+                {u"focus строка 1, столбец 1, номер 1, буква к | 1 по горизонтали: Мурлычет.",
+                 u"say буква я", u"focus строка 3, столбец 1, пусто",
+                 u"focus строка 2, столбец 1, буква я | 1 по вертикали.",
+                 u"say открыта панель с цифрами"}}),
+    [](const testing::TestParamInfo<Telling> &info) { return std::string(info.param.name); });
