@@ -164,6 +164,8 @@ TEST(WordListTest, ReadsEveryEncodingAndReportsHostileBytesByLineAndByte)
     const QString text = QStringLiteral("кот - Мурлычет.\nпёс - Лает.\nток - Течёт.\n");
     QByteArray windows;
     Windows1251::encode(text, &windows);
+    QByteArray windowsCrLf;
+    Windows1251::encode(QString(text).replace(u'\n', QStringLiteral("\r\n")), &windowsCrLf);
     const QByteArray utf8 = text.toUtf8();
     QByteArray random(4096, Qt::Uninitialized);
     QRandomGenerator generator(15);
@@ -197,7 +199,7 @@ TEST(WordListTest, ReadsEveryEncodingAndReportsHostileBytesByLineAndByte)
          windows.left(windows.indexOf('\n') + 1) + QStringLiteral("пёс - Лает.\n").toUtf8() +
              windows.mid(windows.lastIndexOf('\n', windows.size() - 2) + 1),
          Encoding::Windows1251, firstAndLast, "Строка 2: строка записана в UTF-8", {}, all},
-        {"Windows-1251 with CR LF", cp1251.encode(QString(text).replace(u'\n', "\r\n")),
+        {"Windows-1251 with CR LF", windowsCrLf,
          Encoding::Windows1251, all, {}, {}},
         {"control characters in clues",
          QStringLiteral("кот - Мур\tлычет.\nпёс - Ла\u001B[2Jет.\nток - Те\u0007чёт.\nлес - \u007F\n"
