@@ -97,9 +97,9 @@ TEST_F(EditorToolCommandsTest, PrintingPaintsTheToolsPagesAsChosen)
         EXPECT_EQ(platform.printRequests.back().preview, choice.preview);
         EXPECT_EQ(platform.printRequests.back().docName, QStringLiteral("лес"));
         const QString tool = path(QStringLiteral("tool%1.pdf").arg(row));
-        putFileBytes(tool, PdfExport::render(cleanCrossword(), {QStringLiteral("лес"),
-                                                                choice.worksheet, choice.answers,
-                                                                {}}));
+        putFileBytes(
+            tool, PdfExport::render(cleanCrossword(),
+                                    {QStringLiteral("лес"), choice.worksheet, choice.answers, {}}));
         const QList<QByteArray> pages = pageImages(printed);
         EXPECT_EQ(pages.size(), choice.worksheet + choice.answers);
         EXPECT_TRUE(pages == pageImages(tool)) << "the printed pages differ from the PDF's";
@@ -131,8 +131,9 @@ TEST_F(EditorToolCommandsTest, CheckListsTheToolsFindingsAndGoesToTheChosenOne)
     for (const auto &row : rows) {
         SCOPED_TRACE(row.cell);
         int chosen = 0;
-        while (chosen < check.findings().size() && (check.findings()[chosen].cell != row.cell ||
-                                                    check.findings()[chosen].clueLine != row.clueLine))
+        while (chosen < check.findings().size() &&
+               (check.findings()[chosen].cell != row.cell ||
+                check.findings()[chosen].clueLine != row.clueLine))
             ++chosen;
         ASSERT_LT(chosen, check.findings().size());
         click(window->findChild<QPushButton *>(QStringLiteral("Command2")));
@@ -177,7 +178,7 @@ TEST_F(EditorToolCommandsTest, PageIsTheToolsPageOfWhatIsShownWrittenSafelyAndOp
     const struct
     {
         QString answer;
-        bool opens; // "Открыть в браузере" is pressed when the page is written
+        bool opens;      // "Открыть в браузере" is pressed when the page is written
         QString message; // its start; "" for none
     } rows[] = {
         {page, true, {}},

@@ -302,9 +302,10 @@ TEST_F(QtPlatformTest, TeachersDialogsAnswerAsChosenAndQtsPrintDialogsSpeakRussi
         list->setCurrentItem(list->topLevelItem(1));
         clickOn(dialog, QStringLiteral("Показать"));
     });
-    EXPECT_EQ(platform.chooseFinding(nullptr, {{"строка 1, столбец 1", "Номер."},
-                                               {"вопросы, строка 2", "Вопрос."}}, {}),
-              1);
+    EXPECT_EQ(
+        platform.chooseFinding(
+            nullptr, {{"строка 1, столбец 1", "Номер."}, {"вопросы, строка 2", "Вопрос."}}, {}),
+        1);
 
     const QString question = QStringLiteral("Записан «%1».").arg(HostileName);
     onNextModal(nullptr, [&](QWidget *modal) {

@@ -414,9 +414,9 @@ void expectTold(WindowDriver &form, QMainWindow &window, const QString &keys,
     for (const QString &line : wanted) {
         while (at < listener.lines.size() && !listener.lines.at(at).startsWith(line))
             ++at;
-        ASSERT_LT(at++, listener.lines.size()) << "never told, in order: " << line.toStdString()
-                                               << "\ntold:\n"
-                                               << listener.lines.join(u'\n').toStdString();
+        ASSERT_LT(at++, listener.lines.size())
+            << "never told, in order: " << line.toStdString() << "\ntold:\n"
+            << listener.lines.join(u'\n').toStdString();
     }
     // Qt tells a reader of every widget's new state, which takes it a while
     // each time: a check must not disable the 800 labels of the grid.
