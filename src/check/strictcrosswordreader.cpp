@@ -4,6 +4,7 @@
 #include "crosswordfile.h"
 #include "crosswordfileerror.h"
 #include "utf8text.h"
+#include "windows1251.h"
 
 #include <QStringDecoder>
 
@@ -44,9 +45,8 @@ QString recordProblem(QByteArrayView line)
 QString shownLine(QByteArrayView bytes, QByteArrayView line)
 {
     constexpr qsizetype Limit = 40;
-    QStringDecoder cp1251("windows-1251");
     const QString text =
-        Utf8Text::looksLikeUtf8(bytes) ? QString::fromUtf8(line) : cp1251.decode(line);
+        Utf8Text::looksLikeUtf8(bytes) ? QString::fromUtf8(line) : Windows1251::decode(line);
     const QString safe = CrosswordCheck::printable(text.left(Limit));
     return text.size() > Limit ? safe + QStringLiteral("…") : safe;
 }

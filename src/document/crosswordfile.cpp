@@ -1,25 +1,20 @@
 #include "crosswordfile.h"
 
+#include "filebytes.h"
 #include "filefailurereason.h"
 #include "safefilewriter.h"
 #include "textbytes.h"
 #include "utf8text.h"
+#include "windows1251.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
-#include <QStringEncoder>
 
 #include <array>
-#include <cerrno>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
-constexpr const char *CodePage = "windows-1251";
 constexpr int FieldCount = CrosswordDocument::CellCount * 2;
 
 void setError(CrosswordFileError *error, const CrosswordFileError &value)
@@ -173,22 +168,6 @@ private:
     std::array<QString, 0x80 + 0x60> m_single; // ASCII, then basic Cyrillic
 };
 
-// Reports the first character of text that the code page cannot hold: its
-// position, or -1 when every character survives the round trip.
-qsizetype firstUnencodable(const QString &text, const QByteArray &encoded)
-{
-    QStringDecoder decoder(CodePage);
-    const QString back = decoder.decode(encoded);
-    if (back == text)
-        return -1;
-    const qsizetype common = std::min(back.size(), text.size());
-    for (qsizetype i = 0; i < common; ++i) {
-        if (back[i] != text[i])
-            return i;
-    }
-    return common;
-}
-
 char32_t codePointAt(const QString &text, qsizetype pos)
 {
     const QChar c = text[pos];
@@ -199,10 +178,9 @@ char32_t codePointAt(const QString &text, qsizetype pos)
 
 bool encodeText(const QString &text, QByteArray *out, qsizetype *badPos)
 {
-    QStringEncoder encoder(CodePage);
-    const QByteArray bytes = encoder.encode(text);
-    *badPos = firstUnencodable(text, bytes);
-    if (*badPos >= 0)
+    QByteArray bytes;
+    *badPos = -1;
+    if (!Windows1251::encode(text, &bytes, badPos))
         return false;
     *out += bytes;
     return true;
@@ -300,8 +278,8 @@ bool CrosswordFile::decode(QByteArrayView bytes, CrosswordDocument *document,
 {
     if (!isText(bytes, error))
         return false;
-    QStringDecoder decoder(looksLikeUtf8(bytes) ? "UTF-8" : CodePage);
-    const QString text = decoder.decode(bytes);
+    const QString text = looksLikeUtf8(bytes) ? QStringDecoder(QStringDecoder::Utf8).decode(bytes)
+                                               : Windows1251::decode(bytes);
     FieldReader reader(text);
 
     CrosswordDocument result;
@@ -344,43 +322,24 @@ bool CrosswordFile::readBytes(const QString &path, QByteArray *result, Crossword
     }
     // Opened without blocking and checked again, in case a pipe took the
     // file's place since it was examined.
-    const QByteArray name = QFile::encodeName(path);
-    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) {
-        setError(error, CrosswordFileError::unreadable(path, FileFailureReason::fromErrno(errno)));
-        return false;
-    }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
+    QByteArray bytes;
+    int readError = 0;
+    switch (FileBytes::read(path, MaxFileSize, &bytes, &readError)) {
+    case FileBytes::Status::Read:
+        break;
+    case FileBytes::Status::NotAFile:
         setError(error, CrosswordFileError::notAFile(path));
         return false;
-    }
-    // Bounded even if the file grew since it was measured.
-    QByteArray bytes(MaxFileSize + 1, Qt::Uninitialized);
-    qsizetype got = 0;
-    int readError = 0;
-    while (got < bytes.size()) {
-        const ssize_t n = ::read(fd, bytes.data() + got, size_t(bytes.size() - got));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            readError = errno;
-        if (n <= 0)
-            break;
-        got += n;
-    }
-    ::close(fd);
-    if (readError != 0) {
+    case FileBytes::Status::Failed:
         setError(error,
                  CrosswordFileError::unreadable(path, FileFailureReason::fromErrno(readError)));
         return false;
     }
+    const qsizetype got = bytes.size();
     if (got > MaxFileSize) {
         setError(error, CrosswordFileError::tooLarge(path, got));
         return false;
     }
-    bytes.truncate(got);
     *result = std::move(bytes);
     return true;
 }

@@ -23,7 +23,9 @@ QString FileFailureReason::fromErrno(int error)
     case EPERM:
         return QStringLiteral("доступ запрещён");
     case ENOSPC:
+#ifdef EDQUOT // not every C library has a quota error
     case EDQUOT:
+#endif
         return QStringLiteral("диск заполнен");
     // The size limit of the process (ulimit -f) or of the file system, while
     // the disk may well have room.
@@ -49,7 +51,13 @@ QString FileFailureReason::fromErrno(int error)
     case ETXTBSY:
     case EBUSY:
         return QStringLiteral("файл занят другой программой");
+    // Characters the file system does not allow in a name (on Windows < > : " | ? *).
+    case EILSEQ:
+        return QStringLiteral("в имени файла есть недопустимые знаки");
     default:
+        // Windows' own error numbers come shifted past errno's (see windowserror.h).
+        if (error > 100000)
+            return QStringLiteral("ошибка Windows номер %1").arg(error - 100000);
         return QStringLiteral("системная ошибка номер %1").arg(error);
     }
 }

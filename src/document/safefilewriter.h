@@ -20,6 +20,14 @@
 // are kept in memory; a failure after that puts them back before it is
 // reported. Only when even that fails is the file left half-written, and the
 // result says so.
+//
+// On Windows (safefilewriterwindows.cpp) the temporary file is flushed with
+// FlushFileBuffers and put in the old one's place with ReplaceFileW, which
+// keeps the file's identity, access rights, attributes and streams; a new file
+// is moved into place with MoveFileExW, written through. A file with other
+// names, or in a folder the user cannot write, is rewritten in place as above.
+// A file that another program holds open is reported as EBUSY, and Windows'
+// errors are given as the errno values of the same meaning.
 class SafeFileWriter
 {
 public:
@@ -40,7 +48,7 @@ public:
     struct Result
     {
         Outcome outcome = Outcome::Written;
-        int error = 0;        // errno of the failing step, or one of the values above
+        int error = 0;        // errno of the failing step (see windowserror.h), or one of the above
         bool existed = false; // a file stood at the path before
 
         // Why, as a short Russian phrase for a message.

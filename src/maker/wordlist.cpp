@@ -4,12 +4,12 @@
 #include "filefailurereason.h"
 #include "textbytes.h"
 #include "utf8text.h"
+#include "windows1251.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QStringDecoder>
-#include <QStringEncoder>
 #include <QStringList>
 
 #include <algorithm>
@@ -18,7 +18,6 @@
 
 namespace {
 
-constexpr const char *CodePage = "windows-1251";
 
 bool isRussianLetter(QChar c)
 {
@@ -182,16 +181,10 @@ QString notWindows1251(const QList<ByteLine> &lines, QByteArrayView bytes)
 // The first character of text that Windows-1251 cannot hold, or "" when all fit.
 QString firstUnencodable(const QString &text)
 {
-    QStringEncoder encoder(CodePage);
-    QStringDecoder decoder(CodePage);
-    const QString back = decoder.decode(encoder.encode(text));
-    if (back == text)
-        return {};
+    QByteArray ignored;
     qsizetype i = 0;
-    while (i < text.size() && i < back.size() && back[i] == text[i])
-        ++i;
-    if (i >= text.size())
-        i = text.size() - 1;
+    if (Windows1251::encode(text, &ignored, &i))
+        return {};
     const bool pair = text[i].isHighSurrogate() && i + 1 < text.size();
     return text.sliced(i, pair ? 2 : 1);
 }
@@ -261,7 +254,6 @@ WordList WordList::parse(QByteArrayView bytes)
     }
     list.m_encoding = utf8 ? Encoding::Utf8 : Encoding::Windows1251;
 
-    QStringDecoder cp1251(CodePage);
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QByteArrayView line = lines[i].bytes;
         QString problem;
@@ -278,7 +270,7 @@ WordList WordList::parse(QByteArrayView bytes)
             if (Utf8Text::looksLikeUtf8(line))
                 problem = QStringLiteral("строка записана в UTF-8, а остальной список — в "
                                          "Windows-1251.");
-            text = cp1251.decode(line);
+            text = Windows1251::decode(line);
         }
         list.addLine(static_cast<int>(i) + 1, text, problem);
     }
@@ -381,12 +373,11 @@ bool WordList::readText(const QString &path, QString *text, QString *error)
     }
     if (view.startsWith("\xEF\xBB\xBF"))
         view = view.sliced(3);
-    QStringDecoder cp1251(CodePage);
     QStringList lines;
     for (const ByteLine &line : byteLines(view)) {
         const bool utf8 = list.encoding() == Encoding::Utf8 ? firstNotUtf8(line.bytes) < 0
                                                             : Utf8Text::looksLikeUtf8(line.bytes);
-        lines.append(utf8 ? QString::fromUtf8(line.bytes) : QString(cp1251.decode(line.bytes)));
+        lines.append(utf8 ? QString::fromUtf8(line.bytes) : Windows1251::decode(line.bytes));
     }
     *text = lines.join(u'\n');
     return true;

@@ -1,13 +1,14 @@
 #include "commandline.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
 #include <QStringList>
+#include <QUrl>
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <string_view>
 
 namespace {
@@ -46,12 +47,24 @@ bool isValidUtf8(const QByteArray &bytes)
     return !decoder.hasError();
 }
 
+// "scheme://...": an address rather than a file name. A drive ("C:") has a
+// one-letter scheme and no slashes.
+bool isAddress(const QByteArray &argument)
+{
+    const qsizetype end = argument.indexOf("://");
+    if (end < 2 || !std::isalpha(uchar(argument[0])))
+        return false;
+    return std::all_of(argument.begin(), argument.begin() + end, [](char c) {
+        return std::isalnum(uchar(c)) || c == '+' || c == '-' || c == '.';
+    });
+}
+
 // A full path as the open dialog would give it. ".." is left to the system
 // (after a symbolic link it leads elsewhere than the text suggests), so the
 // folder up to the last ".." is resolved on disk before anything is tidied.
 QString absolutePath(const QString &name, const QString &currentFolder)
 {
-    QString path = QDir::isAbsolutePath(name) ? name : currentFolder + u'/' + name;
+    QString path = QDir::isAbsolutePath(name) ? name : QDir::fromNativeSeparators(currentFolder) + u'/' + name;
     QStringList parts = path.split(u'/');
     const qsizetype up = parts.lastIndexOf(QStringLiteral(".."));
     if (up >= 0) {
@@ -94,16 +107,21 @@ CommandLine CommandLine::parse(const QList<QByteArray> &arguments, const QString
                 if (i + 1 == arguments.size()) {
                     if (line.m_error.isEmpty())
                         line.m_error = QStringLiteral("После параметра «%1» нужно указать значение.")
-                                           .arg(QFile::decodeName(argument));
+                                           .arg(QString::fromUtf8(argument));
                 } else {
                     ++i;
+                    if (name == "platform"sv) {
+                        line.m_platformGiven = true;
+                        line.m_platform = QString::fromUtf8(arguments[i]);
+                    } else if (name == "display"sv) {
+                        line.m_displayGiven = true;
+                        line.m_display = QString::fromUtf8(arguments[i]);
+                    }
                 }
-                if (name == "platform"sv || name == "display"sv)
-                    line.m_displayChosen = true;
             } else if (!among(QtFlagOptions, name) && !startsWithAny(name) &&
                        line.m_error.isEmpty()) {
                 line.m_error =
-                    QStringLiteral("Неизвестный параметр «%1».").arg(QFile::decodeName(argument));
+                    QStringLiteral("Неизвестный параметр «%1».").arg(QString::fromUtf8(argument));
             }
         }
     }
@@ -121,24 +139,83 @@ CommandLine CommandLine::parse(const QList<QByteArray> &arguments, const QString
     } else if (!line.m_error.isEmpty()) {
         line.m_action = Action::Wrong;
     } else if (!files.isEmpty()) {
-        line.m_fileName = absolutePath(QFile::decodeName(files.first()), currentFolder);
+        const NamedFile file = namedFile(files.first());
+        if (!file.error.isEmpty()) {
+            line.m_action = Action::Wrong;
+            line.m_error = file.error;
+            return line;
+        }
+        line.m_fileName = absolutePath(file.name, currentFolder);
         // Such a name cannot be kept in a QString; reading it would look for
         // another file and wrongly report this one missing.
-        if (!isValidUtf8(files.first()))
+        if (file.notUtf8)
             line.m_fileNameProblem = QStringLiteral("имя файла записано не в кодировке UTF-8");
     }
     return line;
 }
 
-bool CommandLine::hasDisplay(const QProcessEnvironment &environment) const
+CommandLine::NamedFile CommandLine::namedFile(const QByteArray &argument)
 {
-    if (m_displayChosen)
-        return true;
-    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
-        if (!environment.value(QString::fromLatin1(name)).isEmpty())
-            return true;
+    NamedFile file;
+    if (!isAddress(argument)) {
+        file.name = QDir::fromNativeSeparators(QString::fromUtf8(argument));
+        file.notUtf8 = !isValidUtf8(argument);
+        return file;
     }
-    return false;
+    const QString shown = QString::fromUtf8(argument);
+    QUrl url(shown);
+    if (!url.isValid() || !url.isLocalFile() || url.path().isEmpty()) {
+        file.error = QStringLiteral("«%1» — это адрес в сети, а не файл. Сохраните кроссворд на "
+                                    "этот компьютер и назовите сохранённый файл.")
+                         .arg(shown);
+        return file;
+    }
+    if (!url.host().isEmpty() && url.host().compare(QStringLiteral("localhost"), Qt::CaseInsensitive)) {
+        file.error = QStringLiteral("«%1» — файл на другом компьютере («%2»). Сохраните кроссворд "
+                                    "на этот компьютер и назовите сохранённый файл.")
+                         .arg(shown, QUrl::fromAce(url.host(QUrl::FullyEncoded).toLatin1(), QUrl::IgnoreIDNWhitelist));
+        return file;
+    }
+    url.setHost(QString());
+    // %-escapes stand for bytes, which must be UTF-8 as much as a typed name.
+    file.notUtf8 = !isValidUtf8(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
+    file.name = url.toLocalFile();
+    return file;
+}
+
+QString CommandLine::startFailedText(const QProcessEnvironment &environment,
+                                     StartFailure failure) const
+{
+    const QString wayland = environment.value(QStringLiteral("WAYLAND_DISPLAY"));
+    if (failure.x11) {
+        const QString display =
+            m_displayGiven ? m_display : environment.value(QStringLiteral("DISPLAY"));
+        if (!display.isEmpty())
+            return QStringLiteral("kvarcella: не удалось открыть окно на экране «%1».\n").arg(display);
+        if (wayland.isEmpty())
+            return noDisplayText();
+        if (failure.wayland)
+            return QStringLiteral("kvarcella: не удалось открыть окно ни на экране Wayland «%1», "
+                                  "ни на экране X11 (не задан DISPLAY).\n")
+                .arg(wayland);
+        return QStringLiteral("kvarcella: в сеансе Wayland «%1» без X11 (не задан DISPLAY) окно "
+                              "не открыть: библиотеке Qt здесь нужен XWayland или пакет "
+                              "qt6-wayland.\n")
+            .arg(wayland);
+    }
+    if (failure.wayland) {
+        return QStringLiteral("kvarcella: не удалось открыть окно на экране Wayland «%1».\n")
+            .arg(wayland.isEmpty() ? QStringLiteral("wayland-0") : wayland);
+    }
+    const QString platform =
+        m_platformGiven ? m_platform : environment.value(QStringLiteral("QT_QPA_PLATFORM"));
+    if (!platform.isEmpty()) {
+        return QStringLiteral("kvarcella: платформа окон «%1» (%2) не найдена или не "
+                              "запускается.\n")
+            .arg(platform, m_platformGiven ? QStringLiteral("параметр -platform")
+                                           : QStringLiteral("переменная QT_QPA_PLATFORM"));
+    }
+    return QStringLiteral("kvarcella: не удалось открыть окно программы.\n");
 }
 
 QString CommandLine::helpText()
@@ -168,9 +245,4 @@ QString CommandLine::noDisplayText()
 {
     return QStringLiteral("kvarcella: нет экрана для окон программы (не заданы DISPLAY и "
                           "WAYLAND_DISPLAY); запустите её на рабочем столе.\n");
-}
-
-QString CommandLine::displayFailedText(const QString &display)
-{
-    return QStringLiteral("kvarcella: не удалось открыть окно на экране «%1».\n").arg(display);
 }

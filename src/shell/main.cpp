@@ -1,6 +1,8 @@
 #include "commandline.h"
+#include "console.h"
 #include "designfonts.h"
 #include "program.h"
+#include "programarguments.h"
 #include "qtplatform.h"
 #include "russiantranslation.h"
 
@@ -14,6 +16,8 @@
 namespace {
 
 bool qtStarted = false;
+const CommandLine *startingLine = nullptr;
+CommandLine::StartFailure startFailure;
 
 void print(std::FILE *stream, const QString &text)
 {
@@ -23,16 +27,20 @@ void print(std::FILE *stream, const QString &text)
 
 // Qt's notes on the terminal (a missing runtime folder, a font fallback) are
 // in English and mean nothing to a pupil. A fatal one while Qt starts is the
-// display refusing the program: said in Russian, without a core dump.
-void quietQtMessages(QtMsgType type, const QMessageLogContext &, const QString &)
+// display or the platform refusing the program: said in Russian, naming what
+// Qt tried (its notes before that, by category), without a core dump.
+void quietQtMessages(QtMsgType type, const QMessageLogContext &context, const QString &)
 {
+    if (!qtStarted && context.category) {
+        const QByteArrayView category(context.category);
+        startFailure.x11 = startFailure.x11 || category == "qt.qpa.xcb";
+        startFailure.wayland = startFailure.wayland || category.startsWith("qt.qpa.wayland");
+    }
     if (type != QtFatalMsg)
         return;
-    if (!qtStarted) {
-        QString display = qEnvironmentVariable("DISPLAY");
-        if (display.isEmpty())
-            display = qEnvironmentVariable("WAYLAND_DISPLAY");
-        print(stderr, CommandLine::displayFailedText(display));
+    if (!qtStarted && startingLine) {
+        print(stderr, startingLine->startFailedText(QProcessEnvironment::systemEnvironment(),
+                                                    startFailure));
         std::_Exit(1);
     }
     print(stderr, QStringLiteral("kvarcella: внутренняя ошибка библиотеки Qt, программа "
@@ -44,11 +52,10 @@ void quietQtMessages(QtMsgType type, const QMessageLogContext &, const QString &
 int main(int argc, char *argv[])
 {
     qInstallMessageHandler(quietQtMessages);
+    const Console console;
 
-    QList<QByteArray> arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments.append(QByteArray(argv[i]));
-    const CommandLine line = CommandLine::parse(arguments, QDir::currentPath());
+    const CommandLine line =
+        CommandLine::parse(ProgramArguments::get(argc, argv), QDir::currentPath());
     switch (line.action()) {
     case CommandLine::Action::Help:
         print(stdout, CommandLine::helpText());
@@ -67,6 +74,7 @@ int main(int argc, char *argv[])
         return 1;
     }
 
+    startingLine = &line;
     QApplication app(argc, argv);
     qtStarted = true;
     // The windows decide when the program ends, not the last visible window.

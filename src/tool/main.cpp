@@ -1,9 +1,13 @@
 #include "checkcommand.h"
+#include "commandline.h"
+#include "console.h"
 #include "crosswordcheck.h"
 #include "htmlcommand.h"
 #include "ipuzcommand.h"
 #include "makecommand.h"
+#include "paintingplatform.h"
 #include "pdfcommand.h"
+#include "programarguments.h"
 #include "tooldispatch.h"
 #include "utf8text.h"
 
@@ -15,8 +19,6 @@
 
 #include <cstdio>
 #include <memory>
-
-#include <unistd.h>
 
 namespace {
 
@@ -63,31 +65,41 @@ int main(int argc, char *argv[])
     dispatch.add(std::make_unique<MakeCommand>());
     dispatch.add(std::make_unique<HtmlCommand>());
 
-    for (int i = 2; i < argc; ++i) {
-        const QString shown = notUtf8(argv[i]);
-        if (!shown.isEmpty()) {
+    // Arguments after the command are file names (or numbers): treated as the
+    // main program treats its file, a local file:// address included.
+    const Console console;
+    const QList<QByteArray> given = ProgramArguments::get(argc, argv);
+    QStringList arguments;
+    for (qsizetype i = 0; i < given.size(); ++i) {
+        const CommandLine::NamedFile file = CommandLine::namedFile(given[i]);
+        if (i >= 2 && (file.notUtf8 || !notUtf8(given[i]).isEmpty())) {
+            const QString shown = notUtf8(given[i]);
             QTextStream(stderr) << QStringLiteral("«%1»: имя файла записано не в кодировке UTF-8, "
                                                   "а kvarcella-tool понимает только имена в "
                                                   "UTF-8. Переименуйте файл или выберите другое "
                                                   "имя.")
-                                       .arg(shown)
+                                       .arg(shown.isEmpty() ? QString::fromUtf8(given[i]) : shown)
                                 << Qt::endl;
             return ToolExit::Failed;
         }
+        if (i < 2 || given[i].startsWith('-')) {
+            arguments.append(QString::fromUtf8(given[i]));
+        } else if (!file.error.isEmpty()) {
+            QTextStream(stderr) << file.error << Qt::endl;
+            return ToolExit::Failed;
+        } else {
+            arguments.append(file.name);
+        }
     }
-
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
     const ToolCommand *command = dispatch.commandFor(arguments);
 
-    // The tool never shows a window: painting runs on the offscreen platform,
-    // so it works the same with or without a display.
+    // The tool never shows a window: painting runs on a platform that needs
+    // no display (PaintingPlatform), so it works the same with or without one.
     std::unique_ptr<QCoreApplication> app;
     if (command && command->needsGui()) {
         const bool platformChosen = qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
         const QByteArray chosenPlatform = qgetenv("QT_QPA_PLATFORM");
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qputenv("QT_QPA_PLATFORM", PaintingPlatform::name());
         app = std::make_unique<QGuiApplication>(argc, argv);
         // The PDF viewer that --open starts must appear on the desktop, not offscreen.
         if (platformChosen)
@@ -100,5 +112,5 @@ int main(int argc, char *argv[])
 
     QTextStream out(stdout);
     QTextStream err(stderr);
-    return dispatch.run(QCoreApplication::arguments(), {out, err, isatty(STDERR_FILENO) != 0});
+    return dispatch.run(arguments, {out, err, Console::isTerminal(stderr)});
 }

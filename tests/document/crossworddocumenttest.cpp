@@ -1,5 +1,6 @@
 #include "boardtext.h"
 #include "crossworddocument.h"
+#include "testplatform.h"
 
 #include <gtest/gtest.h>
 
@@ -41,7 +42,8 @@ TEST(CrosswordDocumentTest, RowMajorIndexesWrapEveryTwentyCells)
 TEST(CrosswordDocumentDeathTest, AnIndexOutsideTheGridStopsTheProgramInEveryBuild)
 {
     CrosswordDocument document;
-    EXPECT_DEATH(document.letter(400), "outside");
-    EXPECT_DEATH(document.setNumber(-1, QStringLiteral("1")), "outside");
-    EXPECT_DEATH(CrosswordDocument::indexOf(20, 0), "outside");
+    EXPECT_DEATH(document.letter(400), TestPlatform::deathMessage("outside"));
+    EXPECT_DEATH(document.setNumber(-1, QStringLiteral("1")),
+                 TestPlatform::deathMessage("outside"));
+    EXPECT_DEATH(CrosswordDocument::indexOf(20, 0), TestPlatform::deathMessage("outside"));
 }

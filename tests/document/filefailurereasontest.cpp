@@ -29,7 +29,9 @@ TEST(FileFailureReasonTest, CommonSystemErrorsHaveTheirOwnRussianPhrase)
         {EPERM, "доступ запрещён"},
         {ENOSPC, "диск заполнен"},
         {EFBIG, "превышен допустимый размер файла"},
+#ifdef EDQUOT
         {EDQUOT, "диск заполнен"},
+#endif
         {EROFS, "диск доступен только для чтения"},
         {EISDIR, "это папка, а не файл"},
         {EMFILE, "открыто слишком много файлов"},

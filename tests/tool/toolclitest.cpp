@@ -15,6 +15,7 @@
 #include <QRegularExpression>
 #include <QStringEncoder>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -228,6 +229,16 @@ TEST_F(ToolCliTest, AFileNameThatIsNotUtf8IsReportedAsSuchNotAsMissing)
     struct stat written {};
     ASSERT_EQ(::stat(name.constData(), &written), 0);
     EXPECT_EQ(written.st_size, 0) << "the PDF went into the file";
+
+    // Addresses as the main program takes them: a local file:// address is the
+    // file (it was "not found" under a mangled name); any other is no file.
+    const QString address = QUrl::fromLocalFile(path("good.crs")).toString(QUrl::FullyEncoded);
+    const ToolRun local = tool({"pdf", address, "-o", QUrl::fromLocalFile(path("как.pdf")).toString()});
+    EXPECT_EQ(local.status, 0) << local.err.toStdString();
+    EXPECT_TRUE(QFileInfo(path("как.pdf")).size() > 0);
+    const ToolRun remote = tool({"check", "https://школа.рф/урок.crs"});
+    EXPECT_EQ(remote.status, 2);
+    EXPECT_TRUE(remote.err.contains(QStringLiteral("это адрес в сети, а не файл"))) << remote.err.toStdString();
 }
 
 TEST_F(ToolCliTest, IpuzIsWrittenNextToTheCrosswordOrWhereAsked)

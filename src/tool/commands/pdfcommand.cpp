@@ -119,9 +119,8 @@ int PdfCommand::run(const QCommandLineParser &parser, ToolStreams streams)
                     << Qt::endl;
         break;
     case PdfOpener::Outcome::NoOpener:
-        streams.err << QStringLiteral("Не удалось открыть файл «%1»: не запускается программа "
-                                      "xdg-open.")
-                           .arg(shown(output))
+        streams.err << QStringLiteral("Не удалось открыть файл «%1»: не запускается %2.")
+                           .arg(shown(output), PdfOpener::openerName())
                     << Qt::endl;
         break;
     }

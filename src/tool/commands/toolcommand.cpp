@@ -5,7 +5,9 @@
 #include "crosswordfile.h"
 #include "crosswordfileerror.h"
 #include "filefailurereason.h"
+#include "fileidentity.h"
 #include "safefilewriter.h"
+#include "standardoutput.h"
 #include "strictcrosswordreader.h"
 
 #include <QCommandLineParser>
@@ -13,39 +15,10 @@
 #include <QFileInfo>
 #include <QTextStream>
 
-#include <cerrno>
-
-#include <poll.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 namespace {
 
 // Every command that writes a file names its option so.
 const QString OutputOption = QStringLiteral("output");
-
-bool writeStandardOutput(const QByteArray &bytes, int *error)
-{
-    const char *data = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = ::write(STDOUT_FILENO, data, size_t(left));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            if (errno == EAGAIN) { // a pipe left non-blocking by the program reading it
-                pollfd ready{STDOUT_FILENO, POLLOUT, 0};
-                ::poll(&ready, 1, -1);
-                continue;
-            }
-            *error = errno;
-            return false;
-        }
-        data += n;
-        left -= n;
-    }
-    return true;
-}
 
 } // namespace
 
@@ -103,7 +76,7 @@ bool ToolCommand::writeOutput(const QString &path, const QByteArray &bytes, Tool
 {
     if (isStandardOutput(path)) {
         int error = 0;
-        if (writeStandardOutput(bytes, &error))
+        if (StandardOutput::write(bytes, &error))
             return true;
         streams.err << QStringLiteral("Не удалось записать в стандартный вывод: %1.")
                            .arg(FileFailureReason::fromErrno(error))
@@ -132,14 +105,10 @@ QString ToolCommand::writtenLine(const QString &path)
 
 bool ToolCommand::sameFile(const QString &input, const QString &output)
 {
-    struct stat in {};
-    struct stat out {};
-    if (::stat(QFile::encodeName(input).constData(), &in) != 0)
-        return false;
-    const int found = isStandardOutput(output)
-                          ? ::fstat(STDOUT_FILENO, &out)
-                          : ::stat(QFile::encodeName(output).constData(), &out);
-    return found == 0 && in.st_dev == out.st_dev && in.st_ino == out.st_ino;
+    const auto in = FileIdentity::of(input);
+    const auto out = isStandardOutput(output) ? FileIdentity::ofStandardOutput()
+                                              : FileIdentity::of(output);
+    return in && in == out;
 }
 
 bool ToolCommand::outputIsInput(const QString &input, const QString &output, ToolStreams streams)

@@ -4,6 +4,7 @@
 #include "form1.h"
 #include "form4.h"
 #include "gridcursor.h"
+#include "keyplace.h"
 #include "letterkeymap.h"
 #include "spokenstatus.h"
 #include "windowdriver.h"
@@ -204,23 +205,25 @@ TEST(LetterKeyMapTest, RussianLettersAndTheKeysInTheirPlacesOnOtherLayouts)
     {
         Qt::Key key;
         const char16_t *text;
-        quint32 scanCode;
+        quint32 scanCode; // the PC scan code of the key's place, 0 for none
         Qt::KeyboardModifiers modifiers;
         int expected;
     } rows[] = {
         {Qt::Key_unknown, u"к", 0, {}, 11},
         {Qt::Key_unknown, u"Ё", 0, Qt::ShiftModifier, 6},
         {Qt::Key_Q, u"q", 0, {}, 10},            // no place known: a US layout
-        {Qt::Key_Y, u"y", 52, {}, 32},           // German Y stands where Z does: я
-        {Qt::Key_BracketLeft, u"ü", 34, {}, 22}, // х
-        {Qt::Key_Period, u".", 61, {}, 0},       // the Russian layout's full stop
-        {Qt::Key_1, u"1", 10, {}, 0},
-        {Qt::Key_Q, u"q", 24, Qt::ControlModifier, 0},
-        {Qt::Key_Delete, u"", 119, {}, 33},
-        {Qt::Key_Escape, u"\x1b", 9, {}, 34},
+        {Qt::Key_Y, u"y", 44, {}, 32},           // German Y stands where Z does: я
+        {Qt::Key_BracketLeft, u"ü", 26, {}, 22}, // х
+        {Qt::Key_Period, u".", 53, {}, 0},       // the Russian layout's full stop
+        {Qt::Key_O, u"o", 24, {}, 26},           // щ, not й: each platform's codes are its own
+        {Qt::Key_1, u"1", 2, {}, 0},
+        {Qt::Key_Q, u"q", 16, Qt::ControlModifier, 0},
+        {Qt::Key_Delete, u"", 0x153, {}, 33},
+        {Qt::Key_Escape, u"\x1b", 1, {}, 34},
     };
     for (const auto &row : rows) {
-        const QKeyEvent event(QEvent::KeyPress, row.key, row.modifiers, row.scanCode, 0, 0,
+        const QKeyEvent event(QEvent::KeyPress, row.key, row.modifiers,
+                              KeyPlace::nativeScanCode(row.scanCode), 0, 0,
                               QString::fromUtf16(row.text));
         EXPECT_EQ(LetterKeyMap::keyFor(event), row.expected)
             << QString::fromUtf16(row.text).toStdString();

@@ -1,3 +1,4 @@
+// The POSIX face of PdfOpener: xdg-open.
 #include "pdfopener.h"
 
 #include "filefailurereason.h"
@@ -39,6 +40,11 @@ bool PdfOpener::privateFolder(QString *path, QString *reason)
     else
         return true;
     return false;
+}
+
+QString PdfOpener::openerName()
+{
+    return QStringLiteral("программа xdg-open");
 }
 
 PdfOpener::Outcome PdfOpener::show(const QString &file, std::chrono::milliseconds patience)

@@ -1,0 +1,7 @@
+// The POSIX face of PaintingPlatform.
+#include "paintingplatform.h"
+
+const char *PaintingPlatform::name()
+{
+    return "offscreen";
+}

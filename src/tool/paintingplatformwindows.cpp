@@ -1,0 +1,7 @@
+// The Windows face of PaintingPlatform.
+#include "paintingplatform.h"
+
+const char *PaintingPlatform::name()
+{
+    return "windows";
+}
