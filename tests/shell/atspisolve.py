@@ -168,9 +168,9 @@ def inside(program, workdir, report):
         proc.wait()
 
 
-def outside(program, script=__file__, budget=BUDGET):
-    """Runs `script --inside program workdir report` on an Xvfb display of its own,
-    in a D-Bus session of its own, within budget seconds and a little more."""
+def outside(program, script=__file__, budget=BUDGET, extra=()):
+    """Runs `script --inside program workdir report *extra` on an Xvfb display of its
+    own, in a D-Bus session of its own, within budget seconds and a little more."""
     test = os.path.splitext(os.path.basename(script))[0]
     if not importlib.util.find_spec("pyatspi"):
         print("%s: skipped: %s has no pyatspi" % (test, sys.executable))
@@ -201,7 +201,7 @@ def outside(program, script=__file__, budget=BUDGET):
         report = os.dup(sys.stdout.fileno())
         session = subprocess.Popen(
             ["dbus-run-session", "--", sys.executable, script, "--inside", program, workdir,
-             str(report)], env=env, stdout=log, stderr=log, pass_fds=[report],
+             str(report), *extra], env=env, stdout=log, stderr=log, pass_fds=[report],
             start_new_session=True, preexec_fn=die_with_parent)
         os.close(report)
         try:

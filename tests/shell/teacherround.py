@@ -4,21 +4,22 @@ list made into a crossword and moved to the editor, a stray letter saved, found 
 "Проверить" and mended, "Печать..." to a cups of the test's own, "Страница для учеников...",
 then a refusing print queue. The printed pages must be `kvarcella-tool pdf`'s, the page
 `kvarcella-tool html`'s, and the page passes the crossword page's browser checks. Objects
-are found and pressed through the accessibility bus; every wait is bounded.
-KVARCELLA_TEACHER_SHOTS=DIR also saves pictures of the dialogs.
+are found and pressed through the accessibility bus, on the display and session bus of
+atspisolve.py; every wait is bounded. KVARCELLA_TEACHER_SHOTS=DIR also saves pictures of
+the dialogs.
 
     teacherround.py KVARCELLA KVARCELLA_TOOL AXE.JS"""
-import ctypes
 import grp
+import importlib.util
 import os
 import pathlib
-import select
-import shutil
 import signal
 import subprocess
 import sys
-import tempfile
 import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from atspisolve import Failure, die_with_parent, outside  # noqa: E402
 
 TITLE = "Кварцелла 2.0"
 QUEUE = "kvarcella-test"
@@ -38,14 +39,6 @@ PPD = "".join('*%s: %s\n' % pair for pair in (
     ("cupsFilter2", '"application/pdf application/vnd.cups-pdf 0 gziptoany"')))
 
 
-class Failure(Exception):
-    pass
-
-
-def die_with_parent(sig=signal.SIGKILL):
-    ctypes.CDLL(None).prctl(1, sig)  # PR_SET_PDEATHSIG
-
-
 def poll(what, probe, seconds):
     end = time.monotonic() + seconds
     while time.monotonic() < end:
@@ -57,7 +50,8 @@ def poll(what, probe, seconds):
 
 def start_cups(workdir):
     """A cupsd with its own configuration, folders and socket under workdir (no network
-    port), one queue writing to workdir/printed.pdf, made the default."""
+    port), one queue writing to workdir/printed.pdf, made the default; it goes with the
+    session."""
     cups = os.path.join(workdir, "cups")
     for sub in ("spool", "tmp", "cache", "state", "log", "ssl"):
         os.makedirs(os.path.join(cups, sub))
@@ -73,22 +67,17 @@ def start_cups(workdir):
         ("PageLog", cups + "/log/page_log"), ("ServerKeychain", cups + "/ssl"),
         ("FileDevice", "Yes"), ("SystemGroup", grp.getgrgid(os.getgid()).gr_name))))
     pathlib.Path(cups, "test.ppd").write_text(PPD)
-    daemon = subprocess.Popen([CUPSD, "-f", "-c", cups + "/cupsd.conf", "-s",
-                               cups + "/cups-files.conf"], stdout=subprocess.DEVNULL,
-                              stderr=subprocess.DEVNULL, preexec_fn=die_with_parent)
-    try:
-        poll("the print service to listen", lambda: subprocess.run(
-            [LPSTAT, "-h", socket, "-r"], capture_output=True, text=True, timeout=10,
-            env=dict(os.environ, LC_ALL="C")).stdout.strip() == "scheduler is running", 20)
-        for arguments in (["-p", QUEUE, "-E", "-v", "file://" + workdir + "/printed.pdf", "-P",
-                           cups + "/test.ppd"], ["-d", QUEUE]):
-            subprocess.run([LPADMIN, "-h", socket, *arguments], check=True, capture_output=True,
-                           timeout=20)
-    except (Failure, subprocess.SubprocessError):
-        daemon.kill()
-        daemon.wait()
-        raise
-    return daemon, socket
+    subprocess.Popen([CUPSD, "-f", "-c", cups + "/cupsd.conf", "-s", cups + "/cups-files.conf"],
+                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                     preexec_fn=die_with_parent)
+    poll("the print service to listen", lambda: subprocess.run(
+        [LPSTAT, "-h", socket, "-r"], capture_output=True, text=True, timeout=10,
+        env=dict(os.environ, LC_ALL="C")).stdout.strip() == "scheduler is running", 20)
+    for arguments in (["-p", QUEUE, "-E", "-v", "file://" + workdir + "/printed.pdf", "-P",
+                       cups + "/test.ppd"], ["-d", QUEUE]):
+        subprocess.run([LPADMIN, "-h", socket, *arguments], check=True, capture_output=True,
+                       timeout=20)
+    return socket
 
 
 def completed_jobs(socket):
@@ -96,7 +85,7 @@ def completed_jobs(socket):
                           capture_output=True, text=True, timeout=10).stdout.splitlines()
 
 
-def inside(program, workdir, socket, report):
+def inside(program, workdir, report, tool, axe_path):
     import pyatspi
     from gi.repository import Atspi, GLib
     # A menu item's action answers only when the dialog it opens has closed: wait a
@@ -105,6 +94,8 @@ def inside(program, workdir, socket, report):
     signal.signal(signal.SIGTERM, lambda *_: os.killpg(0, signal.SIGKILL))
     die_with_parent(signal.SIGTERM)
     deadline = time.monotonic() + BUDGET
+    os.chmod(workdir, 0o755)  # the print service's filters read the spooled jobs
+    socket = start_cups(workdir)
     text_of = lambda o: o.queryText().getText(0, -1)  # noqa: E731
     crossword, page = workdir + "/lesson.crs", workdir + "/lesson.html"
 
@@ -262,13 +253,14 @@ def inside(program, workdir, socket, report):
             raise Failure('"Выход" ended the program with status %s' % status)
         print("teacherround: the round in the program took %.1f s" %
               (time.monotonic() - started), file=report)
-        return 0
     finally:
         proc.kill()
         proc.wait()
+    check_files(tool, axe_path, pathlib.Path(workdir), report)
+    return 0
 
 
-def check_files(tool, axe_path, folder):
+def check_files(tool, axe_path, folder, report):
     sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[1] / "export" / "html"))
     import browser
     import pagetest
@@ -308,78 +300,26 @@ def check_files(tool, axe_path, folder):
             raise Failure("the crossword's own letters do not solve the page")
         pagetest.axe_violations(driver, axe, "the page, solved")
     print("teacherround: %d pages printed as the tool's; the page is the tool's and solved "
-          "in Chromium" % len(printed))
-
-
-def outside(program, tool, axe_path):
-    import importlib.util
-    for needed in (CUPSD, LPADMIN, CUPSREJECT, axe_path):
-        if not os.path.exists(needed):
-            raise Failure("%s is missing: run bash scripts/setup.sh" % needed)
-    if not importlib.util.find_spec("pyatspi"):
-        raise Failure("%s has no pyatspi: run bash scripts/setup.sh" % sys.executable)
-    started = time.monotonic()
-    workdir = tempfile.mkdtemp(prefix="kvarcella-teacher-")
-    os.chmod(workdir, 0o755)  # the print service's filters read the spooled jobs
-    os.mkdir(workdir + "/run", 0o700)
-    env = dict(os.environ, HOME=workdir, XDG_RUNTIME_DIR=workdir + "/run",
-               XDG_CONFIG_HOME=workdir + "/config")
-    for name in ("WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "AT_SPI_BUS_ADDRESS"):
-        env.pop(name, None)
-    cups = xvfb = session = None
-    ready, ready_w = os.pipe()
-    log = open(workdir + "/session.log", "w+")
-    try:
-        cups, socket = start_cups(workdir)
-        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(ready_w), "-screen", "0",
-                                 "1280x1024x24", "-nolisten", "tcp", "-noreset", "-r"],
-                                pass_fds=[ready_w], stderr=subprocess.DEVNULL,
-                                preexec_fn=die_with_parent)
-        display = os.read(ready, 16).strip() if select.select([ready], [], [], 15)[0] else b""
-        if not display:
-            raise Failure("Xvfb gave no display number within 15 s")
-        env["DISPLAY"] = ":" + display.decode()
-        report = os.dup(sys.stdout.fileno())
-        session = subprocess.Popen(
-            ["dbus-run-session", "--", sys.executable, __file__, "--inside", program, workdir,
-             socket, str(report)], env=env, stdout=log, stderr=log, pass_fds=[report],
-            start_new_session=True, preexec_fn=die_with_parent)
-        os.close(report)
-        try:
-            status = session.wait(BUDGET + 30)
-        except subprocess.TimeoutExpired:
-            raise Failure("the session did not end within %d s" % (BUDGET + 30))
-        if status != 0:
-            log.seek(0)
-            print("teacherround: the session's log:\n" + log.read())
-            return status
-        check_files(tool, axe_path, pathlib.Path(workdir))
-        print("teacherround: passed in %.1f s" % (time.monotonic() - started))
-        return 0
-    finally:
-        if session:  # with whatever it started
-            try:
-                os.killpg(session.pid, signal.SIGKILL)
-            except ProcessLookupError:
-                pass
-            session.wait()
-        for process in (xvfb, cups):
-            if process:
-                process.kill()
-                process.wait()
-        os.close(ready)
-        os.close(ready_w)
-        log.close()
-        shutil.rmtree(workdir, ignore_errors=True)
+          "in Chromium" % len(printed), file=report)
 
 
 def main():
     report = sys.stdout
     try:
         if sys.argv[1:2] == ["--inside"]:
-            report = os.fdopen(int(sys.argv[5]), "w", buffering=1)
-            return inside(sys.argv[2], sys.argv[3], sys.argv[4], report)
-        return outside(*(os.path.abspath(a) for a in sys.argv[1:4]))
+            report = os.fdopen(int(sys.argv[4]), "w", buffering=1)
+            return inside(sys.argv[2], sys.argv[3], report, *sys.argv[5:])
+        program, tool, axe_path = (os.path.abspath(a) for a in sys.argv[1:4])
+        for needed in (CUPSD, LPADMIN, CUPSREJECT, axe_path):
+            if not os.path.exists(needed):
+                raise Failure("%s is missing: run bash scripts/setup.sh" % needed)
+        if not importlib.util.find_spec("pyatspi"):
+            raise Failure("%s has no pyatspi: run bash scripts/setup.sh" % sys.executable)
+        started = time.monotonic()
+        status = outside(program, os.path.abspath(__file__), BUDGET + 60, (tool, axe_path))
+        print("teacherround: %s in %.1f s" % ("passed" if status == 0 else "failed",
+                                               time.monotonic() - started))
+        return status
     except (Failure, subprocess.SubprocessError, AssertionError) as e:
         print("teacherround: FAILED:", e, file=report)
         return 1

