@@ -83,6 +83,9 @@ TEST_F(EditorToolCommandsTest, EachCommandClosesThePopupsAndWhenCancelledChanges
 
 TEST_F(EditorToolCommandsTest, PrintingPaintsTheToolsPagesAsChosen)
 {
+#ifdef Q_OS_WIN
+    GTEST_SKIP() << "poppler draws the pages here; the Windows test compares the tool's itself";
+#endif
     Form4 *window = editingSaved(QStringLiteral("лес.crs"), cleanCrossword());
     ASSERT_NE(window, nullptr);
     const Platform::PrintChoice choices[] = {
@@ -182,9 +185,9 @@ TEST_F(EditorToolCommandsTest, PageIsTheToolsPageOfWhatIsShownWrittenSafelyAndOp
         QString message; // its start; "" for none
     } rows[] = {
         {page, true, {}},
-        {page, false, QStringLiteral("Страницу «%1» не удалось открыть").arg(page)},
-        {crossword, false, QStringLiteral("Файл «%1» — это сам кроссворд").arg(crossword)},
-        {nowhere, false, QStringLiteral("Не удалось сохранить файл «%1»").arg(nowhere)},
+        {page, false, QStringLiteral("Страницу «%1» не удалось открыть").arg(QDir::toNativeSeparators(page))},
+        {crossword, false, QStringLiteral("Файл «%1» — это сам кроссворд").arg(QDir::toNativeSeparators(crossword))},
+        {nowhere, false, QStringLiteral("Не удалось сохранить файл «%1»").arg(QDir::toNativeSeparators(nowhere))},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.answer.toStdString());
