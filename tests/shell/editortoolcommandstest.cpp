@@ -186,8 +186,8 @@ TEST_F(EditorToolCommandsTest, PageIsTheToolsPageOfWhatIsShownWrittenSafelyAndOp
     } rows[] = {
         {page, true, {}},
         {page, false, QStringLiteral("Страницу «%1» не удалось открыть").arg(QDir::toNativeSeparators(page))},
-        {crossword, false, QStringLiteral("Файл «%1» — это сам кроссворд").arg(QDir::toNativeSeparators(crossword))},
-        {nowhere, false, QStringLiteral("Не удалось сохранить файл «%1»").arg(QDir::toNativeSeparators(nowhere))},
+        {crossword, false, QStringLiteral("Файл «%1» — это сам кроссворд").arg(crossword)},
+        {nowhere, false, QStringLiteral("Не удалось сохранить файл «%1»").arg(nowhere)},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.answer.toStdString());
