@@ -101,54 +101,13 @@ def typed(rng, letter):
     ])
 
 
-def grid_words(letters):
-    """The crossword's words: (cells, across) for each run of two or more letters."""
-    words = []
-    for step, across in ((1, True), (20, False)):
-        for start in sorted(letters):
-            before = start - step
-            if (before in letters and (not across or start % 20 > 0)):
-                continue
-            cells = [start]
-            while (cells[-1] + step in letters and cells[-1] + step < 400
-                   and (not across or (cells[-1] + 1) % 20 > 0)):
-                cells.append(cells[-1] + step)
-            if len(cells) > 1:
-                words.append((cells, across))
-    return words
-
-
-def typed_word(rng, letters, words):
-    """A pupil fills a word: a click on its first cell (twice, or the space key, for a
-    down word that crosses an across one there), then its letters, mostly right, on
-    the on-screen keyboard or the computer's, now and then stopping early."""
-    cells, across = rng.choice(words)
-    actions = [["click", cells[0]]]
-    if not across and any(cells[0] in c and a for c, a in words):
-        actions.append(rng.choice([["click", cells[0]],
-                                   ["type", " ", "Space", False, "turn"]]))
-    screen = rng.random() < 0.5
-    for cell in cells[:rng.randint(1, len(cells))] if rng.random() < 0.2 else cells:
-        letter = (letters[cell] if letters[cell] in LETTERS and rng.random() < 0.8
-                  else rng.choice(LETTERS))
-        if screen:
-            actions.append(["key", LETTERS.index(letter) + 1])
-        else:
-            key, code = typed(rng, letter)
-            actions.append(["type", key, code, False, LETTERS.index(letter) + 1])
-    return actions
-
-
 def random_script(rng, letters):
     cells = sorted(letters)
-    words = grid_words(letters)
     last = rng.choice(cells) if cells else None
     actions = []
     for _ in range(rng.randint(3, 50)):
         roll = rng.random()
-        if roll < 0.06 and words:
-            actions.extend(typed_word(rng, letters, words))
-        elif roll < 0.25 and cells:
+        if roll < 0.25 and cells:
             last = rng.choice(cells)
             actions.append(["click", last])
         elif roll < 0.45:
