@@ -219,11 +219,13 @@ const run = async (actions) => {
 
 
 def differential(args, folder):
+    # Each word's clue is found by number under its heading: down first, lines ended as a
+    # hand-edited file may end them, "01" for 1, the first of two; 3's is under the other.
     small = write_crs(folder / "small.crs",
                       {1: "к", 2: "о", 3: "т", 22: "о", 42: "м", 62: "а", 61: "р"},
                       {1: "1", 2: "2", 61: "3"},
-                      "По горизонтали:\r\n1. Домашнее животное.\r\n3. Игра.\r\n\r\n"
-                      "По вертикали:\r\n2. Ком.")
+                      "По вертикали:\n2. Ком.\r3. Игра.\r\nПо горизонтали:\n"
+                      "01. Домашнее животное.\r\n1. Ещё раз.")
     # Answers no key can type, numbers on blank squares, cells on the grid's edges.
     odd = write_crs(folder / "odd.crs",
                     {0: "К", 1: "ко", 2: "а", 19: "я", 380: "ё", 399: "ы", 398: "ь"},
