@@ -1,15 +1,6 @@
 #include "filefailurereason.h"
 
-#include <QDir>
-#include <QFile>
-
 #include <cerrno>
-
-#ifdef Q_OS_WIN
-#include <windows.h>
-#else
-#include <sys/stat.h>
-#endif
 
 QString FileFailureReason::fromErrno(int error)
 {
@@ -95,33 +86,4 @@ QString FileFailureReason::fromFileError(QFileDevice::FileError error)
         return QStringLiteral("файл не удалось скопировать");
     }
     return QStringLiteral("неизвестная ошибка");
-}
-
-QString FileFailureReason::ofMissingPath(const QString &path)
-{
-#ifdef Q_OS_WIN
-    // Opening for no access at all follows links as reading would, and reads nothing.
-    const HANDLE file =
-        ::CreateFileW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(path).utf16()), 0,
-                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (file != INVALID_HANDLE_VALUE) {
-        ::CloseHandle(file);
-        return {};
-    }
-    switch (::GetLastError()) {
-    case ERROR_CANT_RESOLVE_FILENAME:
-        return fromErrno(ELOOP);
-    case ERROR_ACCESS_DENIED:
-        return fromErrno(EACCES);
-    default:
-        return {};
-    }
-#else
-    struct stat st = {};
-    if (::stat(QFile::encodeName(path).constData(), &st) == 0 || errno == ENOENT ||
-        errno == ENOTDIR)
-        return {};
-    return fromErrno(errno);
-#endif
 }
