@@ -96,34 +96,6 @@ TEST(HtmlExportTest, TheSameCrosswordMakesTheSamePageAndAnotherCrosswordAnotherS
         EXPECT_NE(pageData(HtmlExport::toHtml(other, QStringLiteral("Кот"))).value("key"), key);
 }
 
-TEST(HtmlExportTest, EachWordCarriesTheLineOfItsClueFoundByNumberUnderItsHeading)
-{
-    // кот across from cell 1 (number 1), ом down from cell 2 (number 2).
-    struct Row
-    {
-        const char *clues;
-        int acrossLine;
-        int downLine;
-    };
-    const Row rows[] = {
-        {"По горизонтали:\r\n1. Кот.\r\n\r\nПо вертикали:\r\n2. Ком.", 2, 5},
-        // Down first, "01" for 1, LF and lone CR between lines.
-        {"По вертикали:\n2. Ком.\rПо горизонтали:\n01. Кот.", 4, 2},
-        // Free form, or the number under the other heading: number and direction only.
-        {"1. Кот.\r\n2. Ком.", 0, 0},
-        {"По горизонтали:\r\n2. Ком.\r\n1. Кот.\r\n1. Ещё кот.", 3, 0},
-    };
-    for (const Row &row : rows) {
-        const CrosswordDocument document = boardFromRows(
-            {".кот", "..о", "..м"}, {{1, "1"}, {2, "2"}}, QString::fromUtf8(row.clues));
-        const QJsonArray words =
-            pageData(HtmlExport::toHtml(document, QStringLiteral("Кот"))).value("words").toArray();
-        EXPECT_EQ(words, (QJsonArray{QJsonArray{1, 0, 3, row.acrossLine},
-                                     QJsonArray{2, 1, 3, row.downLine}}))
-            << row.clues;
-    }
-}
-
 TEST(HtmlExportTest, CombiningMarksBeyondFourOnOneLetterAreLeftOutOfThePage)
 {
     const QString stress(1, u'\u0301');

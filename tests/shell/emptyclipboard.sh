@@ -46,13 +46,6 @@ find_window() {
     return 1
 }
 
-# Fails unless the program still runs; $1 says after what.
-alive() {
-    kill -0 "$pid" 2>/dev/null && return 0
-    wait "$pid"
-    fail "the program ended with status $? after $1"
-}
-
 "$program" >"$work/terminal" 2>&1 &
 pid=$!
 read -r x y < <(find_window 252) || fail "no start window"
@@ -65,25 +58,15 @@ sleep 0.3
 for action in "key ctrl+v" "key shift+Insert" "click 2"; do
     xdotool $action
     sleep 0.5
-    alive "$action"
+    kill -0 "$pid" 2>/dev/null || { wait "$pid"; fail "the program ended with status $? after $action"; }
 done
 echo "emptyclipboard: the program survived Ctrl+V, Shift+Insert and a middle click"
 
 # "Кроссворд" is the first title of the menu bar; "Выход" is its last item.
-xdotool mousemove --sync $((x + 25)) $((y + 10)) click 1
-sleep 1
-xdotool key Up
-sleep 0.3
-xdotool key Return
-for _ in $(seq 75); do
-    if ! kill -0 "$pid" 2>/dev/null; then
-        wait "$pid"
-        status=$?
-        pid=
-        [[ -s $work/terminal ]] && cat "$work/terminal" >&2
-        ((status == 0)) || fail "\"Выход\" ended the program with status $status"
-        exit 0
-    fi
-    sleep 0.2
-done
-fail "\"Выход\" did not end the program"
+xdotool mousemove --sync $((x + 25)) $((y + 10)) click 1 sleep 1 key Up sleep 0.3 key Return
+for _ in $(seq 75); do kill -0 "$pid" 2>/dev/null && sleep 0.2; done
+kill -0 "$pid" 2>/dev/null && fail "\"Выход\" did not end the program"
+wait "$pid"
+status=$? pid=
+cat "$work/terminal" >&2
+((status == 0)) || fail "\"Выход\" ended the program with status $status"
