@@ -2,9 +2,8 @@
 // library's stdout is in text mode and would turn every LF of a PDF into CR LF.
 #include "standardoutput.h"
 
-#include "windowserror.h"
+#include "windowsfile.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 
@@ -18,21 +17,5 @@ bool StandardOutput::write(const QByteArray &bytes, int *error)
         *error = EBADF;
         return false;
     }
-    const char *data = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        DWORD written = 0;
-        const DWORD chunk = DWORD(std::min<qsizetype>(left, 1 << 20));
-        if (!::WriteFile(out, data, chunk, &written, nullptr)) {
-            *error = WindowsError::last();
-            return false;
-        }
-        if (written == 0) {
-            *error = ENOSPC;
-            return false;
-        }
-        data += written;
-        left -= written;
-    }
-    return true;
+    return WindowsFile::writeAll(out, bytes, error);
 }

@@ -17,32 +17,11 @@ namespace {
 using Result = SafeFileWriter::Result;
 using Outcome = SafeFileWriter::Outcome;
 using WindowsFile::Handle;
+using WindowsFile::writeAll;
 
 Result failure(Outcome outcome, int error, bool existed)
 {
     return Result{outcome, error, existed};
-}
-
-// A write that makes no progress is a full disk.
-bool writeAll(HANDLE file, QByteArrayView bytes, int *error)
-{
-    const char *data = bytes.data();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        DWORD written = 0;
-        const DWORD chunk = DWORD(std::min<qsizetype>(left, 1 << 20));
-        if (!::WriteFile(file, data, chunk, &written, nullptr)) {
-            *error = WindowsError::last();
-            return false;
-        }
-        if (written == 0) {
-            *error = ENOSPC;
-            return false;
-        }
-        data += written;
-        left -= written;
-    }
-    return true;
 }
 
 bool seek(HANDLE file, qint64 offset)

@@ -1,8 +1,12 @@
 #include "windowsfile.h"
 
+#include "windowserror.h"
+
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+#include <cerrno>
 #include <vector>
 
 std::wstring WindowsFile::nativePath(const QString &path)
@@ -29,4 +33,26 @@ std::wstring WindowsFile::finalPath(HANDLE file)
             return std::wstring(buffer.data(), length);
         buffer.resize(length + 1);
     }
+}
+
+// A write that makes no progress is a full disk.
+bool WindowsFile::writeAll(HANDLE file, QByteArrayView bytes, int *error)
+{
+    const char *data = bytes.data();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        DWORD written = 0;
+        const DWORD chunk = DWORD(std::min<qsizetype>(left, 1 << 20));
+        if (!::WriteFile(file, data, chunk, &written, nullptr)) {
+            *error = WindowsError::last();
+            return false;
+        }
+        if (written == 0) {
+            *error = ENOSPC;
+            return false;
+        }
+        data += written;
+        left -= written;
+    }
+    return true;
 }

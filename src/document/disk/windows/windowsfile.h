@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 
 #include <string>
@@ -46,5 +47,8 @@ private:
 std::wstring nativePath(const QString &path);
 // The path of the file behind an open handle, links followed; "" when unknown.
 std::wstring finalPath(HANDLE file);
+// Writes all of bytes, in pieces WriteFile takes; false with errno's code (or
+// Windows' own, through WindowsError) when it cannot.
+bool writeAll(HANDLE file, QByteArrayView bytes, int *error);
 
 } // namespace WindowsFile
