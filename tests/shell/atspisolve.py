@@ -39,17 +39,12 @@ def die_with_parent(sig=signal.SIGKILL):
     ctypes.CDLL(None).prctl(1, sig)  # PR_SET_PDEATHSIG
 
 
-def inside(program, workdir, report):
-    import pyatspi
+def waiter(deadline, default_seconds):
+    """wait_for(what, probe, seconds): probe's first answer that is true, within seconds
+    and before deadline, with the session's events handled meanwhile."""
     from gi.repository import GLib
-    # Should dbus-run-session be gone, its buses and the program go with this process.
-    signal.signal(signal.SIGTERM, lambda *_: os.killpg(0, signal.SIGKILL))
-    die_with_parent(signal.SIGTERM)
-    deadline = time.monotonic() + BUDGET
-    focused = lambda o: o.getState().contains(pyatspi.STATE_FOCUSED)  # noqa: E731
-    text_of = lambda o: o.queryText().getText(0, -1)  # noqa: E731
 
-    def wait_for(what, probe, seconds=15):
+    def wait_for(what, probe, seconds=default_seconds):
         end = min(deadline, time.monotonic() + seconds)
         while time.monotonic() < end:
             try:
@@ -62,10 +57,25 @@ def inside(program, workdir, report):
                 pass
             time.sleep(0.05)
         raise Failure("timed out waiting for " + what)
+    return wait_for
 
-    def find(root, role, name=None, test=lambda o: True):
-        return pyatspi.findDescendant(root, lambda o: (role is None or o.getRole() == role) and
-                                      (name is None or o.name == name) and test(o))
+
+def find(root, role, name=None, test=lambda o: True):
+    import pyatspi
+    return pyatspi.findDescendant(root, lambda o: (role is None or o.getRole() == role) and
+                                  (name is None or o.name == name) and test(o))
+
+
+def inside(program, workdir, report):
+    import pyatspi
+    # Should dbus-run-session be gone, its buses and the program go with this process.
+    signal.signal(signal.SIGTERM, lambda *_: os.killpg(0, signal.SIGKILL))
+    die_with_parent(signal.SIGTERM)
+    deadline = time.monotonic() + BUDGET
+    focused = lambda o: o.getState().contains(pyatspi.STATE_FOCUSED)  # noqa: E731
+    text_of = lambda o: o.queryText().getText(0, -1)  # noqa: E731
+
+    wait_for = waiter(deadline, 15)
 
     def key(name, command="key"):
         subprocess.run(["xdotool", command, name], check=True, timeout=10)

@@ -19,7 +19,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from atspisolve import Failure, die_with_parent, outside  # noqa: E402
+from atspisolve import Failure, die_with_parent, find, outside, waiter  # noqa: E402
 
 TITLE = "Кварцелла 2.0"
 QUEUE = "kvarcella-test"
@@ -99,23 +99,7 @@ def inside(program, workdir, report, tool, axe_path):
     text_of = lambda o: o.queryText().getText(0, -1)  # noqa: E731
     crossword, page = workdir + "/lesson.crs", workdir + "/lesson.html"
 
-    def wait_for(what, probe, seconds=20):
-        end = min(deadline, time.monotonic() + seconds)
-        while time.monotonic() < end:
-            try:
-                found = probe()
-            except Exception:  # an object that went away while it was read
-                found = None
-            if found:
-                return found
-            while GLib.MainContext.default().iteration(False):
-                pass
-            time.sleep(0.05)
-        raise Failure("timed out waiting for " + what)
-
-    def find(root, role, name=None, test=lambda o: True):
-        return pyatspi.findDescendant(root, lambda o: (role is None or o.getRole() == role) and
-                                      (name is None or o.name == name) and test(o))
+    wait_for = waiter(deadline, 20)
 
     def showing(o):
         try:
