@@ -2,45 +2,41 @@
 
 #include "crosswordfile.h"
 
-CrosswordFileError CrosswordFileError::notFound(const QString &fileName)
+CrosswordFileError CrosswordFileError::about(Kind kind, const QString &fileName)
 {
     CrosswordFileError e;
-    e.m_kind = Kind::NotFound;
+    e.m_kind = kind;
     e.m_fileName = fileName;
     return e;
+}
+
+CrosswordFileError CrosswordFileError::notFound(const QString &fileName)
+{
+    return about(Kind::NotFound, fileName);
 }
 
 CrosswordFileError CrosswordFileError::notAFile(const QString &fileName)
 {
-    CrosswordFileError e;
-    e.m_kind = Kind::NotAFile;
-    e.m_fileName = fileName;
-    return e;
+    return about(Kind::NotAFile, fileName);
 }
 
 CrosswordFileError CrosswordFileError::unreadable(const QString &fileName, const QString &reason)
 {
-    CrosswordFileError e;
-    e.m_kind = Kind::Unreadable;
-    e.m_fileName = fileName;
+    CrosswordFileError e = about(Kind::Unreadable, fileName);
     e.m_reason = reason;
     return e;
 }
 
 CrosswordFileError CrosswordFileError::tooLarge(const QString &fileName, qint64 size)
 {
-    CrosswordFileError e;
-    e.m_kind = Kind::TooLarge;
-    e.m_fileName = fileName;
+    CrosswordFileError e = about(Kind::TooLarge, fileName);
     e.m_size = size;
     return e;
 }
 
 CrosswordFileError CrosswordFileError::truncated(const QString &fileName, int record)
 {
-    CrosswordFileError e;
-    e.m_kind = Kind::Truncated;
-    e.m_fileName = fileName;
+    CrosswordFileError e = about(Kind::Truncated, fileName);
     e.m_record = record;
     return e;
 }
@@ -48,9 +44,7 @@ CrosswordFileError CrosswordFileError::truncated(const QString &fileName, int re
 CrosswordFileError CrosswordFileError::cannotWrite(const QString &fileName, const QString &reason,
                                                    bool existed)
 {
-    CrosswordFileError e;
-    e.m_kind = Kind::CannotWrite;
-    e.m_fileName = fileName;
+    CrosswordFileError e = about(Kind::CannotWrite, fileName);
     e.m_reason = reason;
     e.m_existed = existed;
     return e;
@@ -58,60 +52,42 @@ CrosswordFileError CrosswordFileError::cannotWrite(const QString &fileName, cons
 
 CrosswordFileError CrosswordFileError::partlyWritten(const QString &fileName, const QString &reason)
 {
-    CrosswordFileError e;
-    e.m_kind = Kind::PartlyWritten;
-    e.m_fileName = fileName;
+    CrosswordFileError e = about(Kind::PartlyWritten, fileName);
     e.m_reason = reason;
     return e;
 }
 
 CrosswordFileError CrosswordFileError::tooLargeToSave(const QString &fileName, qint64 size)
 {
-    CrosswordFileError e;
-    e.m_kind = Kind::TooLargeToSave;
-    e.m_fileName = fileName;
+    CrosswordFileError e = about(Kind::TooLargeToSave, fileName);
     e.m_size = size;
     return e;
 }
 
 CrosswordFileError CrosswordFileError::misreadable(const QString &fileName)
 {
-    CrosswordFileError e;
-    e.m_kind = Kind::Misreadable;
-    e.m_fileName = fileName;
-    return e;
+    return about(Kind::Misreadable, fileName);
 }
 
 CrosswordFileError CrosswordFileError::utf16(const QString &fileName)
 {
-    CrosswordFileError e;
-    e.m_kind = Kind::Utf16;
-    e.m_fileName = fileName;
-    return e;
+    return about(Kind::Utf16, fileName);
 }
 
 CrosswordFileError CrosswordFileError::notText(const QString &fileName)
 {
-    CrosswordFileError e;
-    e.m_kind = Kind::NotText;
-    e.m_fileName = fileName;
-    return e;
+    return about(Kind::NotText, fileName);
 }
 
 CrosswordFileError CrosswordFileError::notTextToSave(const QString &fileName)
 {
-    CrosswordFileError e;
-    e.m_kind = Kind::NotTextToSave;
-    e.m_fileName = fileName;
-    return e;
+    return about(Kind::NotTextToSave, fileName);
 }
 
 CrosswordFileError CrosswordFileError::unencodable(const QString &fileName, char32_t character,
                                                    int cell, int line, int column)
 {
-    CrosswordFileError e;
-    e.m_kind = Kind::Unencodable;
-    e.m_fileName = fileName;
+    CrosswordFileError e = about(Kind::Unencodable, fileName);
     e.m_character = character;
     e.m_cell = cell;
     e.m_line = line;

@@ -63,6 +63,8 @@ public:
     QString message() const;
 
 private:
+    static CrosswordFileError about(Kind kind, const QString &fileName);
+
     Kind m_kind = Kind::None;
     QString m_fileName;
     QString m_reason;
