@@ -12,7 +12,9 @@ PrintChoiceDialog::PrintChoiceDialog(QWidget *parent) : QDialog(parent)
     setObjectName(QStringLiteral("PrintChoiceDialog"));
     setWindowTitle(QStringLiteral("Печать кроссворда"));
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Что напечатать?"), this));
+    auto *question = new QLabel(QStringLiteral("Что напечатать?"), this);
+    question->setTextFormat(Qt::PlainText);
+    layout->addWidget(question);
     m_worksheet = new QRadioButton(QStringLiteral("Для учеников: пустая сетка и вопросы"), this);
     m_answers = new QRadioButton(QStringLiteral("Ключ с ответами"), this);
     m_both = new QRadioButton(QStringLiteral("И то, и другое"), this);
