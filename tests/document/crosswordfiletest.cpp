@@ -1,4 +1,5 @@
 #include "boardtext.h"
+#include "testfiles.h"
 #include "crosswordfile.h"
 #include "testplatform.h"
 #include "windows1251.h"
@@ -67,20 +68,6 @@ CrosswordDocument decoded(const QByteArray &bytes)
     CrosswordFileError error;
     EXPECT_TRUE(CrosswordFile::decode(bytes, &document, &error)) << error.message().toStdString();
     return document;
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-    return file.readAll();
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
 }
 
 const QString TwoLineClues = QStringLiteral("По горизонтали:\r\n1. Домашнее животное.");
@@ -356,7 +343,7 @@ TEST_F(CrosswordFileOnDiskTest, SaveLoadSaveGivesIdenticalFiles)
     ASSERT_TRUE(CrosswordFile::read(path("a.crs"), &loaded, &error));
     EXPECT_EQ(loaded, document);
     ASSERT_TRUE(CrosswordFile::write(path("b.crs"), loaded, &error));
-    EXPECT_EQ(readAll(path("a.crs")), readAll(path("b.crs")));
+    EXPECT_EQ(fileBytes(path("a.crs")), fileBytes(path("b.crs")));
 }
 
 TEST_F(CrosswordFileOnDiskTest, ReadingRefusesWhatIsNotACrosswordFile)
@@ -383,23 +370,23 @@ TEST_F(CrosswordFileOnDiskTest, ReadingRefusesWhatIsNotACrosswordFile)
     EXPECT_EQ(error.kind(), CrosswordFileError::Kind::NotAFile);
 #endif
 
-    writeAll(path("big.crs"), emptyRecords(400) + QByteArray(CrosswordFile::MaxFileSize, 'x'));
+    putFileBytes(path("big.crs"), emptyRecords(400) + QByteArray(CrosswordFile::MaxFileSize, 'x'));
     EXPECT_FALSE(CrosswordFile::read(path("big.crs"), &document, &error));
     EXPECT_EQ(error.kind(), CrosswordFileError::Kind::TooLarge);
 
-    writeAll(path("short.crs"), emptyRecords(399));
+    putFileBytes(path("short.crs"), emptyRecords(399));
     EXPECT_FALSE(CrosswordFile::read(path("short.crs"), &document, &error));
     EXPECT_EQ(error.kind(), CrosswordFileError::Kind::Truncated);
     EXPECT_EQ(error.fileName(), path("short.crs"));
 
     // A crossword saved as "Юникод" and a photo opened as grids of nonsense.
-    writeAll(path("utf16.crs"),
+    putFileBytes(path("utf16.crs"),
              QStringEncoder(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom)
                  .encode(QString::fromLatin1(emptyRecords(400))));
     EXPECT_FALSE(CrosswordFile::read(path("utf16.crs"), &document, &error));
     EXPECT_EQ(error.kind(), CrosswordFileError::Kind::Utf16);
     EXPECT_TRUE(error.message().contains(path("utf16.crs")));
-    writeAll(path("photo.crs"), QByteArray("\xFF\xD8\xFF\xE0\0\x10JFIF\0", 11).repeated(100));
+    putFileBytes(path("photo.crs"), QByteArray("\xFF\xD8\xFF\xE0\0\x10JFIF\0", 11).repeated(100));
     EXPECT_FALSE(CrosswordFile::read(path("photo.crs"), &document, &error));
     EXPECT_EQ(error.kind(), CrosswordFileError::Kind::NotText);
 
@@ -407,7 +394,7 @@ TEST_F(CrosswordFileOnDiskTest, ReadingRefusesWhatIsNotACrosswordFile)
 
 #ifndef _WIN32 // other users: POSIX's
     // The reason is the program's own Russian phrase, not "Permission denied".
-    writeAll(path("locked.crs"), emptyRecords(400));
+    putFileBytes(path("locked.crs"), emptyRecords(400));
     QFile::setPermissions(path("locked.crs"), QFileDevice::Permissions());
     ASSERT_EQ(::chmod(QFile::encodeName(m_dir.path()).constData(), 0755), 0); // reachable
     const std::optional<QByteArray> message = OrdinaryUser::run([&] {
@@ -427,7 +414,7 @@ TEST_F(CrosswordFileOnDiskTest, ReadingRefusesWhatIsNotACrosswordFile)
 TEST_F(CrosswordFileOnDiskTest, AFailedWriteLeavesThePreviousFileIntact)
 {
     const QByteArray old = encoded(boardFromRows({"старый"}));
-    writeAll(path("old.crs"), old);
+    putFileBytes(path("old.crs"), old);
     CrosswordDocument bigger = boardFromRows({"новый"});
     bigger.setClueText(QString(4000, u'ю'));
     CrosswordFileError error;
@@ -450,7 +437,7 @@ TEST_F(CrosswordFileOnDiskTest, AFailedWriteLeavesThePreviousFileIntact)
     EXPECT_TRUE(error.message().contains(QStringLiteral(": превышен допустимый размер файла. "
                                                         "Прежнее содержимое файла не изменено.")))
         << error.message().toStdString();
-    EXPECT_EQ(readAll(path("old.crs")), old);
+    EXPECT_EQ(fileBytes(path("old.crs")), old);
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{"old.crs"})
         << "no temporary file is left behind";
 #endif
@@ -467,7 +454,7 @@ TEST_F(CrosswordFileOnDiskTest, AFailedWriteLeavesThePreviousFileIntact)
     EXPECT_FALSE(CrosswordFile::write(path("old.crs"), unencodable, &error));
     EXPECT_EQ(error.kind(), CrosswordFileError::Kind::Unencodable);
     EXPECT_EQ(error.character(), U'✓') << "€ is 0x88 in Windows-1251";
-    EXPECT_EQ(readAll(path("old.crs")), old);
+    EXPECT_EQ(fileBytes(path("old.crs")), old);
 }
 
 // The writer wrote any size while the reader refused more than 1 MiB, so a
@@ -485,13 +472,13 @@ TEST_F(CrosswordFileOnDiskTest, TheLargestFileTheReaderTakesSavesAndOneByteMoreI
     ASSERT_TRUE(CrosswordFile::read(path("largest.crs"), &back, &error));
     EXPECT_EQ(back, document);
 
-    const QByteArray old = readAll(path("largest.crs"));
+    const QByteArray old = fileBytes(path("largest.crs"));
     document.setClueText(document.clueText() + QStringLiteral("\r\n"));
     EXPECT_FALSE(CrosswordFile::write(path("largest.crs"), document, &error));
     EXPECT_EQ(error.kind(), CrosswordFileError::Kind::TooLargeToSave);
     EXPECT_TRUE(error.message().contains(QStringLiteral("не меньше такого числа символов: 2.")))
         << error.message().toStdString();
-    EXPECT_EQ(readAll(path("largest.crs")), old);
+    EXPECT_EQ(fileBytes(path("largest.crs")), old);
 }
 
 // A file name is data: "%2" in it must not take the place of a number.

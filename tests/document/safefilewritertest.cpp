@@ -1,4 +1,5 @@
 #include "ordinaryuser.h"
+#include "testfiles.h"
 #include "safefilewriter.h"
 
 #include <QDir>
@@ -24,19 +25,6 @@ using Outcome = SafeFileWriter::Outcome;
 constexpr uid_t Nobody = OrdinaryUser::Nobody;
 constexpr gid_t NoGroup = OrdinaryUser::NoGroup;
 constexpr gid_t UsersGroup = OrdinaryUser::SecondGroup;
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 struct stat statOf(const QString &path)
 {
@@ -103,7 +91,7 @@ protected:
 
 TEST_F(SafeFileWriterTest, ReplacingAFileKeepsItsModeOwnerAndGroup)
 {
-    writeAll(path("a.crs"), m_old);
+    putFileBytes(path("a.crs"), m_old);
     ASSERT_EQ(::chmod(QFile::encodeName(path("a.crs")).constData(), 0640), 0);
     if (::geteuid() == 0) { // someone else's file, as in a shared folder
         ASSERT_EQ(::chown(QFile::encodeName(path("a.crs")).constData(), Nobody, UsersGroup), 0);
@@ -112,7 +100,7 @@ TEST_F(SafeFileWriterTest, ReplacingAFileKeepsItsModeOwnerAndGroup)
 
     const SafeFileWriter::Result result = SafeFileWriter::write(path("a.crs"), m_new);
     EXPECT_EQ(result.outcome, Outcome::Written);
-    EXPECT_EQ(readAll(path("a.crs")), m_new);
+    EXPECT_EQ(fileBytes(path("a.crs")), m_new);
     const struct stat after = statOf(path("a.crs"));
     EXPECT_NE(after.st_ino, before.st_ino) << "a single-named file in an open folder is replaced";
     EXPECT_EQ(after.st_mode & 07777, 0640u);
@@ -131,7 +119,7 @@ TEST_F(SafeFileWriterTest, ReplacingAFileKeepsItsModeOwnerAndGroup)
 TEST_F(SafeFileWriterTest, AFileWithOtherNamesIsRewrittenInPlaceForAllOfThem)
 {
     ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("class")));
-    writeAll(path("a.crs"), m_new);
+    putFileBytes(path("a.crs"), m_new);
     ASSERT_EQ(::link(QFile::encodeName(path("a.crs")).constData(),
                      QFile::encodeName(path("class/copy.crs")).constData()),
               0);
@@ -144,8 +132,8 @@ TEST_F(SafeFileWriterTest, AFileWithOtherNamesIsRewrittenInPlaceForAllOfThem)
           std::pair{QStringLiteral("class/copy.crs"), QByteArray("x")}}) {
         const SafeFileWriter::Result result = SafeFileWriter::write(path(name), bytes);
         EXPECT_EQ(result.outcome, Outcome::Written) << name.toStdString();
-        EXPECT_EQ(readAll(path("a.crs")), bytes);
-        EXPECT_EQ(readAll(path("class/copy.crs")), bytes);
+        EXPECT_EQ(fileBytes(path("a.crs")), bytes);
+        EXPECT_EQ(fileBytes(path("class/copy.crs")), bytes);
         EXPECT_EQ(statOf(path("a.crs")).st_ino, inode);
         EXPECT_EQ(statOf(path("a.crs")).st_nlink, 2u);
     }
@@ -156,12 +144,12 @@ TEST_F(SafeFileWriterTest, AFileWithOtherNamesIsRewrittenInPlaceForAllOfThem)
 // "Unknown error" after a short write.
 TEST_F(SafeFileWriterTest, AFullDiskIsFoundBeforeAnyFileIsTouched)
 {
-    writeAll(path("single.crs"), m_old);
+    putFileBytes(path("single.crs"), m_old);
     SafeFileWriter::Result result = writeWithSizeLimit(path("single.crs"), m_new, 3000);
     EXPECT_EQ(result.outcome, Outcome::NothingChanged);
     EXPECT_EQ(result.error, EFBIG);
     EXPECT_TRUE(result.existed);
-    EXPECT_EQ(readAll(path("single.crs")), m_old);
+    EXPECT_EQ(fileBytes(path("single.crs")), m_old);
 
     result = writeWithSizeLimit(path("absent.crs"), m_new, 3000);
     EXPECT_EQ(result.outcome, Outcome::NothingChanged);
@@ -175,7 +163,7 @@ TEST_F(SafeFileWriterTest, AFullDiskIsFoundBeforeAnyFileIsTouched)
     result = writeWithSizeLimit(path("single.crs"), m_new, 3000);
     EXPECT_EQ(result.outcome, Outcome::NothingChanged);
     EXPECT_EQ(result.error, EFBIG);
-    EXPECT_EQ(readAll(path("linked.crs")), m_old);
+    EXPECT_EQ(fileBytes(path("linked.crs")), m_old);
     EXPECT_EQ(statOf(path("linked.crs")).st_size, m_old.size());
 }
 
@@ -198,8 +186,8 @@ TEST_F(SafeFileWriterTest, AWritableFileInAClosedFolderIsRewrittenInPlace)
     ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("closed")));
     const QString shared = path("closed/shared.crs");
     const QString locked = path("closed/locked.crs");
-    writeAll(shared, m_old);
-    writeAll(locked, m_old);
+    putFileBytes(shared, m_old);
+    putFileBytes(locked, m_old);
     ASSERT_EQ(::chmod(QFile::encodeName(shared).constData(), 0666), 0);
     ASSERT_EQ(::chmod(QFile::encodeName(locked).constData(), 0444), 0);
     ASSERT_EQ(::chmod(QFile::encodeName(path("closed")).constData(), 0555), 0);
@@ -213,14 +201,14 @@ TEST_F(SafeFileWriterTest, AWritableFileInAClosedFolderIsRewrittenInPlace)
 
     ASSERT_TRUE(saved && refused && created) << "the child process failed";
     EXPECT_EQ(saved->outcome, Outcome::Written);
-    EXPECT_EQ(readAll(shared), m_new);
+    EXPECT_EQ(fileBytes(shared), m_new);
     EXPECT_EQ(statOf(shared).st_ino, inode);
     EXPECT_EQ(statOf(shared).st_mode & 07777, 0666u);
 
     EXPECT_EQ(refused->outcome, Outcome::NothingChanged);
     EXPECT_EQ(refused->error, EACCES);
     EXPECT_TRUE(refused->existed);
-    EXPECT_EQ(readAll(locked), m_old);
+    EXPECT_EQ(fileBytes(locked), m_old);
 
     EXPECT_EQ(created->outcome, Outcome::NothingChanged);
     EXPECT_EQ(created->error, EACCES);
@@ -233,14 +221,14 @@ TEST_F(SafeFileWriterTest, AReadOnlyFileIsNotReplacedEvenInAnOpenFolder)
     ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("open")));
     ASSERT_EQ(::chmod(QFile::encodeName(path("open")).constData(), 0777), 0);
     const QString kept = path("open/kept.crs");
-    writeAll(kept, m_old);
+    putFileBytes(kept, m_old);
     ASSERT_EQ(::chmod(QFile::encodeName(kept).constData(), 0444), 0);
 
     const auto result = runAsOrdinaryUser([&] { return SafeFileWriter::write(kept, m_new); });
     ASSERT_TRUE(result) << "the child process failed";
     EXPECT_EQ(result->outcome, Outcome::NothingChanged);
     EXPECT_EQ(result->error, EACCES);
-    EXPECT_EQ(readAll(kept), m_old);
+    EXPECT_EQ(fileBytes(kept), m_old);
     EXPECT_EQ(allEntries(path("open")), QStringList{"kept.crs"});
 }
 
@@ -251,7 +239,7 @@ TEST_F(SafeFileWriterTest, TheFilesGroupIsKeptWhereTheUserBelongsToIt)
         GTEST_SKIP() << "needs root to make a user with a second group";
     ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("teacher")));
     const QString file = path("teacher/lesson.crs");
-    writeAll(file, m_old);
+    putFileBytes(file, m_old);
     ASSERT_EQ(::chown(QFile::encodeName(path("teacher")).constData(), Nobody, NoGroup), 0);
     ASSERT_EQ(::chown(QFile::encodeName(file).constData(), Nobody, UsersGroup), 0);
     ASSERT_EQ(::chmod(QFile::encodeName(file).constData(), 0664), 0);
@@ -260,7 +248,7 @@ TEST_F(SafeFileWriterTest, TheFilesGroupIsKeptWhereTheUserBelongsToIt)
     const auto result = runAsOrdinaryUser([&] { return SafeFileWriter::write(file, m_new); });
     ASSERT_TRUE(result) << "the child process failed";
     EXPECT_EQ(result->outcome, Outcome::Written);
-    EXPECT_EQ(readAll(file), m_new);
+    EXPECT_EQ(fileBytes(file), m_new);
     const struct stat after = statOf(file);
     EXPECT_NE(after.st_ino, inode) << "replaced atomically";
     EXPECT_EQ(after.st_gid, UsersGroup);

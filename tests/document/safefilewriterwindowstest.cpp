@@ -1,6 +1,7 @@
 // The writer's Windows face on a real Windows file system (under Wine in CI):
 // what other programs, attributes and full disks do to a save.
 #include "fileidentity.h"
+#include "testfiles.h"
 #include "safefilewriter.h"
 
 #include <QDir>
@@ -18,19 +19,6 @@
 namespace {
 
 using Outcome = SafeFileWriter::Outcome;
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 std::wstring native(const QString &path)
 {
@@ -66,12 +54,12 @@ protected:
 // does not, so that is not checked here.)
 TEST_F(SafeFileWriterWindowsTest, ReplacingOrMakingAFileLeavesNothingBehind)
 {
-    writeAll(path("a.crs"), m_old);
+    putFileBytes(path("a.crs"), m_old);
 
     EXPECT_EQ(SafeFileWriter::write(path("a.crs"), m_new).outcome, Outcome::Written);
-    EXPECT_EQ(readAll(path("a.crs")), m_new);
+    EXPECT_EQ(fileBytes(path("a.crs")), m_new);
     EXPECT_EQ(SafeFileWriter::write(path("new.crs"), m_new).outcome, Outcome::Written);
-    EXPECT_EQ(readAll(path("new.crs")), m_new);
+    EXPECT_EQ(fileBytes(path("new.crs")), m_new);
     EXPECT_EQ(entries(), (QStringList{"a.crs", "new.crs"}));
 }
 
@@ -110,7 +98,7 @@ TEST_F(SafeFileWriterWindowsTest, RefusedSavesSayWhyAndKeepTheOldFile)
         const QString file = path(row.target);
         std::shared_ptr<void> held;
         if (row.prepare) {
-            writeAll(file, m_old);
+            putFileBytes(file, m_old);
             held = row.prepare(file);
         }
         const SafeFileWriter::Result result = SafeFileWriter::write(file, m_new);
@@ -118,7 +106,7 @@ TEST_F(SafeFileWriterWindowsTest, RefusedSavesSayWhyAndKeepTheOldFile)
         EXPECT_EQ(result.reason(), QString::fromUtf8(row.reason)) << result.error;
         EXPECT_EQ(result.existed, row.prepare != nullptr);
         if (row.prepare && QFileInfo(file).isFile()) {
-            EXPECT_EQ(readAll(file), m_old);
+            EXPECT_EQ(fileBytes(file), m_old);
         }
     }
     EXPECT_EQ(entries(), (QStringList{"folder", "held.crs", "readonly.crs"}))
@@ -132,14 +120,14 @@ TEST_F(SafeFileWriterWindowsTest, AFullDiskKeepsTheOldFile)
     if (full.isEmpty())
         GTEST_SKIP() << "no full disk here (KVARCELLA_FULL_FOLDER)";
     const QString file = QDir(full).filePath(QStringLiteral("old.crs"));
-    ASSERT_EQ(readAll(file), m_old) << "test.sh puts the old file there, then fills the disk";
+    ASSERT_EQ(fileBytes(file), m_old) << "test.sh puts the old file there, then fills the disk";
     const QByteArray large(8 << 20, 'x');
     for (const QString &target : {file, QDir(full).filePath(QStringLiteral("new.crs"))}) {
         const SafeFileWriter::Result result = SafeFileWriter::write(target, large);
         EXPECT_EQ(result.outcome, Outcome::NothingChanged);
         EXPECT_EQ(result.reason(), QStringLiteral("диск заполнен"));
     }
-    EXPECT_EQ(readAll(file), m_old);
+    EXPECT_EQ(fileBytes(file), m_old);
     EXPECT_EQ(QDir(full).entryList(QDir::Files | QDir::Hidden), (QStringList{"filler", "old.crs"}))
         << "no temporary file is left behind";
 }
@@ -149,22 +137,22 @@ TEST_F(SafeFileWriterWindowsTest, AFullDiskKeepsTheOldFile)
 // however it is named.
 TEST_F(SafeFileWriterWindowsTest, AFileWithTwoNamesIsRewrittenForBothAndIsOneFile)
 {
-    writeAll(path("a.crs"), m_old);
+    putFileBytes(path("a.crs"), m_old);
     ASSERT_TRUE(::CreateHardLinkW(native(path("b.crs")).c_str(), native(path("a.crs")).c_str(),
                                   nullptr));
     ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("sub")));
 
     const SafeFileWriter::Result result = SafeFileWriter::write(path("b.crs"), m_new);
     EXPECT_EQ(result.outcome, Outcome::Written) << result.error;
-    EXPECT_EQ(readAll(path("a.crs")), m_new);
-    EXPECT_EQ(readAll(path("b.crs")), m_new);
+    EXPECT_EQ(fileBytes(path("a.crs")), m_new);
+    EXPECT_EQ(fileBytes(path("b.crs")), m_new);
 
     const auto a = FileIdentity::of(path("a.crs"));
     ASSERT_TRUE(a);
     for (const QString &name : {path("b.crs"), path("A.CRS"), path("sub/../a.crs"),
                                 QDir::toNativeSeparators(path("a.crs"))})
         EXPECT_EQ(FileIdentity::of(name), a) << name.toStdString();
-    writeAll(path("c.crs"), m_old);
+    putFileBytes(path("c.crs"), m_old);
     EXPECT_NE(FileIdentity::of(path("c.crs")), a);
     EXPECT_FALSE(FileIdentity::of(path("missing.crs")));
 }

@@ -60,21 +60,6 @@ QByteArray expectedFileBytes(const CrosswordDocument &document)
     return bytes + toWindows1251(document.clueText()) + "\r\n";
 }
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
-
-void putFileBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
-
 void click(QWidget *widget)
 {
     ASSERT_NE(widget, nullptr);

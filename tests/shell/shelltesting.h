@@ -1,6 +1,7 @@
 #pragma once
 
 #include "crossworddocument.h"
+#include "testfiles.h"
 #include "fakeplatform.h"
 #include "program.h"
 
@@ -28,9 +29,6 @@ void settle();
 // file layout itself (Windows-1251, CR LF) so the tests do not lean on the writer.
 QByteArray expectedFileBytes(const CrosswordDocument &document);
 QByteArray toWindows1251(const QString &text);
-
-QByteArray fileBytes(const QString &path);
-void putFileBytes(const QString &path, const QByteArray &bytes);
 
 void click(QWidget *widget);
 void trigger(const QMainWindow *window, const char *menuItem);

@@ -1,4 +1,5 @@
 #include "makecommand.h"
+#include "testfiles.h"
 #include "checkcommand.h"
 #include "crosswordfile.h"
 #include "tooldispatch.h"
@@ -35,19 +36,6 @@ ToolRun runTool(const QStringList &arguments)
     return run;
 }
 
-QByteArray contentsOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 const QString School = QStringLiteral("# Школа\n"
                                       "шко\u0301ла - Там у\u0301чатся.\n"
                                       "\n"
@@ -68,7 +56,7 @@ protected:
 
 TEST_F(MakeCommandTest, WritesACrosswordThatCheckFindsClean)
 {
-    writeFile(path(QStringLiteral("школа.txt")), School.toUtf8());
+    putFileBytes(path(QStringLiteral("школа.txt")), School.toUtf8());
     const ToolRun made = runTool({QStringLiteral("make"), path(QStringLiteral("школа.txt")),
                                   QStringLiteral("-o"), path(QStringLiteral("школа.crs"))});
     EXPECT_EQ(made.status, 0) << made.err.toStdString();
@@ -94,12 +82,12 @@ TEST_F(MakeCommandTest, WritesACrosswordThatCheckFindsClean)
 
 TEST_F(MakeCommandTest, SameListAndSeedGiveTheSameFileInEitherEncoding)
 {
-    const QByteArray utf8 = contentsOf(QStringLiteral(WORD_LISTS_DIR "/words20.txt"));
+    const QByteArray utf8 = fileBytes(QStringLiteral(WORD_LISTS_DIR "/words20.txt"));
     ASSERT_FALSE(utf8.isEmpty());
     QByteArray windows;
     Windows1251::encode(QString::fromUtf8(utf8), &windows);
-    writeFile(path(QStringLiteral("utf8.txt")), utf8);
-    writeFile(path(QStringLiteral("cp1251.txt")), windows);
+    putFileBytes(path(QStringLiteral("utf8.txt")), utf8);
+    putFileBytes(path(QStringLiteral("cp1251.txt")), windows);
 
     const auto make = [&](const QString &list, const QString &out, const QString &seed) {
         return runTool({QStringLiteral("make"), path(list), QStringLiteral("-o"), path(out),
@@ -112,15 +100,15 @@ TEST_F(MakeCommandTest, SameListAndSeedGiveTheSameFileInEitherEncoding)
         make(QStringLiteral("cp1251.txt"), QStringLiteral("b.crs"), QStringLiteral("7")).status, 0);
     EXPECT_EQ(make(QStringLiteral("utf8.txt"), QStringLiteral("c.crs"), QStringLiteral("8")).status,
               0);
-    const QByteArray a = contentsOf(path(QStringLiteral("a.crs")));
+    const QByteArray a = fileBytes(path(QStringLiteral("a.crs")));
     EXPECT_FALSE(a.isEmpty());
-    EXPECT_EQ(contentsOf(path(QStringLiteral("b.crs"))), a);
-    EXPECT_NE(contentsOf(path(QStringLiteral("c.crs"))), a);
+    EXPECT_EQ(fileBytes(path(QStringLiteral("b.crs"))), a);
+    EXPECT_NE(fileBytes(path(QStringLiteral("c.crs"))), a);
 }
 
 TEST_F(MakeCommandTest, ReportsLeftOutLinesAndUnplacedWordsButWritesTheRest)
 {
-    writeFile(path(QStringLiteral("list.txt")),
+    putFileBytes(path(QStringLiteral("list.txt")),
               QStringLiteral("кот - Мурлычет.\nжар-птица - Сказочная.\nток - Течёт.\nщи - Суп.\n")
                   .toUtf8());
     const ToolRun run =
@@ -136,7 +124,7 @@ TEST_F(MakeCommandTest, ReportsLeftOutLinesAndUnplacedWordsButWritesTheRest)
 
 TEST_F(MakeCommandTest, ListWithoutUsableWordsWritesNothing)
 {
-    writeFile(path(QStringLiteral("list.txt")), QByteArray("# only a comment\ncat - English\n"));
+    putFileBytes(path(QStringLiteral("list.txt")), QByteArray("# only a comment\ncat - English\n"));
     const ToolRun run = runTool({QStringLiteral("make"), path(QStringLiteral("list.txt")),
                                  QStringLiteral("-o"), path(QStringLiteral("out.crs"))});
     EXPECT_EQ(run.status, 1);
@@ -148,7 +136,7 @@ TEST_F(MakeCommandTest, RefusesBadCommandLinesAndFilesWithStatusTwo)
 {
     const QString list = path(QStringLiteral("list.txt"));
     const QByteArray words = School.toUtf8();
-    writeFile(list, words);
+    putFileBytes(list, words);
     const QString out = path(QStringLiteral("out.crs"));
     const QString make = QStringLiteral("make");
     const QString o = QStringLiteral("-o");
@@ -177,6 +165,6 @@ TEST_F(MakeCommandTest, RefusesBadCommandLinesAndFilesWithStatusTwo)
         EXPECT_EQ(run.status, 2);
         EXPECT_TRUE(run.err.contains(c.message)) << run.err.toStdString();
     }
-    EXPECT_EQ(contentsOf(list), words);
+    EXPECT_EQ(fileBytes(list), words);
     EXPECT_FALSE(QFile::exists(out));
 }

@@ -3,6 +3,7 @@
 // afresh in a child process, with mounts of its own where it needs them, and
 // written by an ordinary user.
 #include "childprocess.h"
+#include "testfiles.h"
 #include "crosswordfile.h"
 #include "ordinaryuser.h"
 #include "toolboards.h"
@@ -39,12 +40,6 @@ const bool Root = ::geteuid() == 0;
 QByteArray name(const QString &path)
 {
     return QFile::encodeName(path);
-}
-
-QByteArray bytesOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // Setting up runs as root where it can and gives everything to Owner; a step
@@ -296,7 +291,7 @@ protected:
         ASSERT_TRUE(CrosswordFile::encode(lesson(), &m_editorBytes, &error));
         const QString reference = m_dir.filePath("reference.ipuz");
         ASSERT_EQ(runTool({"ipuz", m_input, "-o", reference}).first, 0);
-        m_toolBytes = bytesOf(reference);
+        m_toolBytes = fileBytes(reference);
         ASSERT_GT(m_toolBytes.size(), 8192);
         ASSERT_LT(m_toolBytes.size(), OldSize);
     }
@@ -310,7 +305,7 @@ protected:
             folder(f + "/home", 0755);
             const QString target = row.setup(f);
             Facts facts;
-            facts.old = bytesOf(target);
+            facts.old = fileBytes(target);
             facts.existed = QFile::exists(target);
             facts.linkBefore = isLink(target);
             facts.before = identityOf(target);
@@ -337,8 +332,8 @@ protected:
                 facts.message = QString::fromUtf8(message.value_or(QByteArray()));
             }
 
-            facts.bytes = bytesOf(target);
-            facts.other = row.otherName.isEmpty() ? QByteArray() : bytesOf(f + "/" + row.otherName);
+            facts.bytes = fileBytes(target);
+            facts.other = row.otherName.isEmpty() ? QByteArray() : fileBytes(f + "/" + row.otherName);
             facts.exists = QFile::exists(target);
             facts.linkAfter = isLink(target);
             facts.after = identityOf(target);
@@ -473,12 +468,12 @@ TEST(OutputOntoTheInputTest, EveryOtherNameOfTheInputIsRefusedAndTheInputKept)
                     put(input, QStringLiteral("школа - Там учатся.\nкласс - Комната.\n").toUtf8());
                 else
                     check(CrosswordFile::write(input, cleanCrossword(), &error));
-                const QByteArray before = bytesOf(input);
+                const QByteArray before = fileBytes(input);
                 const QString output = c.output(input, f);
                 const auto [status, err] = runTool({command.command, input, "-o", output}, {},
                                                    output == "-" ? input : QString());
                 return QByteArray::number(status) +
-                       (bytesOf(input) == before ? " kept " : " changed ") + err.toUtf8();
+                       (fileBytes(input) == before ? " kept " : " changed ") + err.toUtf8();
             };
             const std::optional<QByteArray> result =
                 c.needsMounts ? ChildProcess::runWithOwnMounts(body) : ChildProcess::run(body);
